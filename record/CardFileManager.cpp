@@ -1,0 +1,149 @@
+#include "record/CardFileManager.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/AnsiCodePage.h"
+#include "platform/DebugOutput.h"
+#include "platform/FileSync.h"
+#include "platform/MessageBox.h"
+#include "record/CardRoot.h"
+#include "record/VersionFile.h"
+
+using platform::DebugOutput;
+using platform::DebugPrintf;
+
+namespace {
+
+// ver.dat is a few short lines; a file beyond this is not a version file, and only its start
+// is read.
+constexpr std::streamsize VERSION_FILE_MAX_BYTES = 64 * 1024;
+
+// The length of an open file, in bytes.
+uint64_t FileLength(std::ifstream& in) {
+    in.seekg(0, std::ios::end);
+    const std::streamoff end = in.tellg();
+    in.seekg(0, std::ios::beg);
+    return end > 0 ? static_cast<uint64_t>(end) : 0;
+}
+
+int Major(uint32_t version) { return static_cast<int>(version >> 16); }
+int Minor(uint32_t version) { return static_cast<int>(version & 0xFFFF); }
+
+// Opens a file for reading and writing without truncating it, creating it when missing.
+std::fstream OpenForUpdate(const std::filesystem::path& file) {
+    std::fstream stream(file, std::ios::in | std::ios::out | std::ios::binary);
+    if (!stream.is_open()) {
+        std::error_code error;
+        if (!std::filesystem::exists(file, error) && !error) {
+            std::ofstream create(file, std::ios::binary);  // an empty new file
+        }
+        stream.open(file, std::ios::in | std::ios::out | std::ios::binary);
+    }
+    return stream;
+}
+
+}  // namespace
+
+bool CCardFileManager::LoadSetupConfig(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    if (!in.is_open()) {
+        DebugOutput(L"Warning Vistrela Setting not found !\n");
+        return false;
+    }
+    const uint64_t length = FileLength(in);
+    const uint32_t reportedLength = static_cast<uint32_t>(length);  // low 32 bits, as logged
+
+    // Only the record's own bytes are read: a file of any length never costs more memory.
+    auto record = std::make_unique<SetupConfig>();
+    const std::streamsize wanted = static_cast<std::streamsize>(std::min<uint64_t>(length, SETUP_CONFIG_SIZE));
+    in.read(reinterpret_cast<char*>(record.get()), wanted);
+    if (in.gcount() != wanted) {
+        // A card that fails mid-read must not yield a half-zero record that a save would then
+        // write back over the real settings.
+        DebugOutput(L"Warning Vistrela Setting could not be read !\n");
+        return false;
+    }
+    ReplaceLiveRecord(std::move(record));
+
+    const SetupConfig& live = *g_pSetupConfig;
+    DebugOutput(L"\n\nVistrela Setting loading...\n");
+    DebugPrintf(L"Read Product:[%ls], Config Ver.:[%d.%d], CheckSum:[%d], Read Size:[%d]\n",
+                ProductNameText(live).c_str(), Major(live.config_version), Minor(live.config_version),
+                static_cast<int>(live.record_size), static_cast<int>(reportedLength));
+    if (reportedLength > SETUP_CONFIG_SIZE) {
+        DebugOutput(L"Warning config version seems to be higher than 1.2 or invalid !\n");
+    }
+    if (reportedLength != live.record_size) {
+        DebugOutput(L"Warning file length differs  from the checksum !\n");
+    }
+    return true;
+}
+
+SaveResult CCardFileManager::SaveSetupConfig(const std::wstring& path) {
+    if (!g_pSetupConfig) {
+        DebugOutput(L"\n\nVistrela Setting fail to save\n");
+        return SaveResult::Failed;
+    }
+    SetupConfig& live = *g_pSetupConfig;
+    live.assist_any_on = (live.assist_switch_1 || live.assist_switch_2 || live.assist_switch_3) ? 1 : 0;
+
+    const uint32_t size = std::min(live.record_size, SETUP_CONFIG_SIZE);
+    const std::filesystem::path file(path);
+    SaveResult result = SaveResult::NothingToWrite;
+    if (size > 0) {
+        // A record of size 0 writes nothing, so the file is not even created: an empty
+        // setup.cfg would be no settings record at all.
+        std::fstream out = OpenForUpdate(file);
+        if (!out.is_open()) {
+            DebugOutput(L"\n\nVistrela Setting fail to save\n");
+            return SaveResult::Failed;
+        }
+        out.write(reinterpret_cast<const char*>(&live), size);
+        out.flush();
+        const bool written = out.good();
+        out.close();
+        if (!written || !platform::SyncFileToStorage(file)) {
+            DebugOutput(L"\n\nVistrela Setting fail to save\n");
+            return SaveResult::Failed;
+        }
+        result = SaveResult::Saved;
+    }
+
+    DebugOutput(L"\n\nVistrela Setting saving...\n");
+    DebugPrintf(L"Write Product:[%ls]  Config Ver.:[%d.%d], CheckSum:[%d], Written Size [%d] \n",
+                ProductNameText(live).c_str(), Major(live.config_version), Minor(live.config_version),
+                static_cast<int>(live.record_size), static_cast<int>(size));
+    DebugPrintf(L"motion set: %d / motion sensitivity: %d\n", live.motion_set, live.motion_sensitivity);
+    DebugOutput(std::wstring(77, L'-') + L"\n");
+    return result;
+}
+
+bool CCardFileManager::RestoreDefaults(const SetupConfig* record) {
+    const std::wstring path = CardPath(L"default.cfg");
+    const SetupConfig kept = record ? *record : SetupConfig{};
+    if (!LoadSetupConfig(path)) {
+        platform::ShowMessage(L"no default.cfg :" + path, L"Dash cam setting");
+        return false;
+    }
+    g_pSetupConfig->device_keep_1 = kept.device_keep_1;
+    g_pSetupConfig->device_keep_2 = kept.device_keep_2;
+    g_pSetupConfig->device_keep_3 = kept.device_keep_3;
+    g_pSetupConfig->device_keep_4 = kept.device_keep_4;
+    return true;
+}
+
+void CCardFileManager::ReadVersionFile(const std::wstring& languageFolder) {
+    std::ifstream in(std::filesystem::path(languageFolder + L"ver.dat"), std::ios::binary);
+    if (!in.is_open()) return;
+    std::string bytes(static_cast<size_t>(VERSION_FILE_MAX_BYTES), '\0');
+    in.read(bytes.data(), VERSION_FILE_MAX_BYTES);
+    bytes.resize(static_cast<size_t>(in.gcount()));
+
+    VersionFileContent content = ParseVersionFile(platform::AnsiToWide(bytes));
+    if (content.ver) m_strVer = std::move(*content.ver);
+    if (content.packName) m_strPackName = std::move(*content.packName);
+    if (content.device) m_strDevice = std::move(*content.device);
+    for (const LanguageCodeEntry& entry : LookUpLanguages(content.langCodes)) m_arrLanguages.push_back(entry);
+    for (std::wstring& code : content.langCodes) m_arrLangCodes.push_back(std::move(code));
+}

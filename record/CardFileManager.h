@@ -1,0 +1,53 @@
+#pragma once
+// Moves the settings record between the card and memory, and reads the camera's version file
+// and the clock file. The main window holds exactly one of these for its whole life. Progress
+// and warnings go to the debugger output; the only thing the user sees from here is the
+// message box when "Initialize" finds no default.cfg.
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "localisation/LanguageCodeTable.h"
+#include "record/SetupConfig.h"
+
+// What a save did, so that the main window can tell the user instead of losing changes.
+enum class SaveResult {
+    Saved,           // the record is written and flushed to the card
+    NothingToWrite,  // record_size is 0: the file was left as it was
+    Failed,          // the file could not be opened, written or flushed (or there is no record)
+};
+
+class CCardFileManager {
+public:
+    // Loads a settings file into a new live record of 544 bytes: the first 544 bytes of the
+    // file over zeros. False when the file cannot be opened or read; the live record is then
+    // untouched.
+    bool LoadSetupConfig(const std::wstring& path);
+
+    // Writes the first record_size bytes (at most 544) of the live record over the start of
+    // the file, creating it when missing and never truncating it, so a longer file keeps its
+    // tail. Derives assist_any_on first.
+    SaveResult SaveSetupConfig(const std::wstring& path);
+
+    // Replaces the live record by the card's default.cfg, keeping the four device fields of
+    // `record` (the current live record; null counts as all zero). Shows a message box and
+    // leaves the live record alone when default.cfg cannot be loaded; returns whether it was.
+    bool RestoreDefaults(const SetupConfig* record);
+
+    // Reads <language folder>ver.dat into the members below; leaves them unchanged when the
+    // file cannot be opened.
+    void ReadVersionFile(const std::wstring& languageFolder);
+
+    // Writes time.dat from g_stClock when g_bWriteClock is set, else deletes it.
+    bool WriteClockFile(const std::wstring& path);
+    // Reads time.dat into g_stClock and sets g_bWriteClock; clears it when there is no line.
+    bool ReadClockFile(const std::wstring& path);
+
+    std::wstring m_strVer;
+    std::vector<std::wstring> m_arrLangCodes;     // what language_index indexes
+    std::vector<LanguageCodeEntry> m_arrLanguages;  // table entries of those codes, in order
+    std::wstring m_strPackName;
+    std::wstring m_strDevice;
+};

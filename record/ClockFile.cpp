@@ -1,0 +1,106 @@
+#include "record/ClockFile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <vector>
+
+#include "record/CardFileManager.h"
+#include "platform/AnsiCodePage.h"
+#include "platform/FileSync.h"
+#include "platform/TimeZoneBias.h"
+#include "record/TextUtil.h"
+
+int g_bWriteClock = 0;
+ClockTime g_stClock = {};
+
+namespace {
+
+// Leading decimal digits of the trimmed field; 0 when there are none. Saturates instead of
+// wrapping, so a runaway number cannot turn into a plausible small one.
+uint16_t FieldValue(std::wstring_view field) {
+    field = textutil::Trim(field);
+    unsigned value = 0;
+    for (wchar_t ch : field) {
+        if (ch < L'0' || ch > L'9') break;
+        value = value * 10 + static_cast<unsigned>(ch - L'0');
+        if (value > std::numeric_limits<uint16_t>::max()) return std::numeric_limits<uint16_t>::max();
+    }
+    return static_cast<uint16_t>(value);
+}
+
+// The line is split at every comma, so empty fields keep their place.
+std::vector<std::wstring_view> SplitFields(std::wstring_view line) {
+    std::vector<std::wstring_view> fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = line.find(L',', start);
+        fields.push_back(line.substr(start, comma == std::wstring_view::npos ? comma : comma - start));
+        if (comma == std::wstring_view::npos) return fields;
+        start = comma + 1;
+    }
+}
+
+// time.dat is one short line; anything past this is not part of it.
+constexpr size_t CLOCK_FILE_MAX_LINE = 256;
+
+}  // namespace
+
+std::string FormatClockLine(const ClockTime& time, long utcOffsetMinutes) {
+    const char sign = utcOffsetMinutes > 0 ? '+' : '-';
+    const long magnitude = utcOffsetMinutes < 0 ? -utcOffsetMinutes : utcOffsetMinutes;
+    char line[96];
+    const int length = std::snprintf(line, sizeof(line), "%4d,%02d,%02d,%02d,%02d,%02d,%c%02ld%02ld",
+                                     time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
+                                     time.wSecond, sign, magnitude / 60, magnitude % 60);
+    return std::string(line, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+void ParseClockLine(std::string_view line, ClockTime& time) {
+    const std::wstring text = platform::AnsiToWide(line);
+    const std::vector<std::wstring_view> fields = SplitFields(text);
+    uint16_t values[6] = {};
+    for (size_t i = 0; i < 6 && i < fields.size(); ++i) values[i] = FieldValue(fields[i]);
+    time.wYear = values[0];
+    time.wMonth = values[1];
+    time.wDay = values[2];
+    time.wHour = values[3];
+    time.wMinute = values[4];
+    time.wSecond = values[5];
+}
+
+bool CCardFileManager::WriteClockFile(const std::wstring& path) {
+    const std::filesystem::path file(path);
+    if (!g_bWriteClock) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);  // a missing file is no error
+        return true;
+    }
+    const std::string line = FormatClockLine(g_stClock, -platform::PcTimeZoneBias());
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+        out.flush();
+        if (!out) return false;
+    }
+    return platform::SyncFileToStorage(file);
+}
+
+bool CCardFileManager::ReadClockFile(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    std::string line;
+    if (in) {
+        char buffer[CLOCK_FILE_MAX_LINE];
+        in.read(buffer, sizeof(buffer));
+        line.assign(buffer, static_cast<size_t>(in.gcount()));
+    }
+    // An empty file holds no line; a file whose first line is empty still does.
+    if (line.empty() || in.bad()) {
+        g_bWriteClock = 0;
+        return false;
+    }
+    ParseClockLine(line.substr(0, line.find('\n')), g_stClock);
+    g_bWriteClock = 1;
+    return true;
+}

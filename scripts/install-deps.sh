@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages this project builds and tests with. Idempotent: when every
+# package is already present it only checks and returns within a second.
+set -euo pipefail
+
+PACKAGES=(
+  cmake ninja-build g++ clang libclang-rt-14-dev    # native build, sanitizers, libFuzzer
+  googletest                                          # GoogleTest sources, built per target
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64      # the Windows program (-posix compilers)
+  wine wine64                                          # runs the Windows tests and the program
+  xvfb xauth xdotool imagemagick                       # a display for GUI runs and screenshots
+  python3                                              # picture generator and sample card maker
+)
+
+missing=()
+for package in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+if [[ $(id -u) -ne 0 ]]; then
+  echo "install-deps: missing packages: ${missing[*]}; run this script as root" >&2
+  exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q "${missing[@]}"

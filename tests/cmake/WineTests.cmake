@@ -1,0 +1,28 @@
+# Windows test executables run through Wine (the toolchain's emulator) in the build tree's own
+# prefix. The prefix is made once by a fixture test before any test that needs it, so the
+# first test never pays for, or times out on, Wine's first start.
+
+add_test(NAME wine_prefix_setup
+         COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix-setup.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
+
+# Registers one Windows test executable; extra arguments go to the executable.
+function(dcs_add_wine_test name target)
+  add_test(NAME ${name} COMMAND ${target} ${ARGN})
+  set_tests_properties(${name} PROPERTIES
+    FIXTURES_REQUIRED wine_prefix
+    ENVIRONMENT "WINE_BUILD_DIR=${CMAKE_BINARY_DIR}"
+    TIMEOUT 300)
+endfunction()
+
+dcs_add_wine_test(core_tests_wine core_tests)
+
+foreach(zone_case IN LISTS DCS_ZONE_CASES)
+  string(REPLACE "|" ";" parts "${zone_case}")
+  list(GET parts 0 zone)
+  list(GET parts 1 offset)
+  dcs_add_wine_test("clock_offset_wine_${zone}" core_tests
+                    --gtest_filter=ClockFileTest.WritesThePcsOwnStandardOffset)
+  set_tests_properties("clock_offset_wine_${zone}" PROPERTIES
+    ENVIRONMENT "WINE_BUILD_DIR=${CMAKE_BINARY_DIR};TZ=${zone};DCS_EXPECT_CLOCK_OFFSET=${offset}")
+endforeach()
