@@ -5,10 +5,11 @@ function(dcs_apply_options target)
     return()
   endif()
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
-                                           -Wno-sign-conversion -Wnon-virtual-dtor)
+                                           -Wno-sign-conversion -Wnon-virtual-dtor
+                                           -Wno-missing-field-initializers)
   if(WIN32)
     # Wide-character Win32 API everywhere; no TCHAR.
-    target_compile_definitions(${target} PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+    target_compile_definitions(${target} PUBLIC UNICODE _UNICODE NOMINMAX
                                                 _WIN32_WINNT=0x0601)
   endif()
 endfunction()

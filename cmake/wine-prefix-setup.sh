@@ -3,15 +3,11 @@
 # not pay for (or race with) the prefix creation. Then keeps the prefix's server running for a
 # while, so the tests do not each wait for a new one to start.
 set -euo pipefail
-build_dir=$1
-export WINEPREFIX=$build_dir/wineprefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES=mscoree,mshtml=
-export WINEARCH=win64
-# A fixed locale keeps the ANSI code page at 1252 whatever the host runs with.
-export LC_ALL=${DCS_WINE_LOCALE:-C.UTF-8}
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+wine_env "$1"
+
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-  wineboot --init >/dev/null 2>&1
+  wineboot --init </dev/null >/dev/null 2>&1
   wineserver -w
 fi
 # The server outlives this script, and so do the services that the first program starts
@@ -19,4 +15,4 @@ fi
 # services would inherit ctest's output pipe and ctest would wait on it until its timeout.
 wineserver -p 30 </dev/null >/dev/null 2>&1 || true  # fails harmlessly when one already runs
 wine cmd.exe /c exit </dev/null >/dev/null 2>&1
-echo "wine prefix ready: $WINEPREFIX"
+echo "wine prefix ready: $WINEPREFIX (display $DISPLAY)"

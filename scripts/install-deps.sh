@@ -8,7 +8,7 @@ PACKAGES=(
   googletest                                          # GoogleTest sources, built per target
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64      # the Windows program (-posix compilers)
   wine wine64                                          # runs the Windows tests and the program
-  xvfb xauth xdotool imagemagick                       # a display for GUI runs and screenshots
+  xvfb xauth x11-utils xdotool imagemagick                      # a display for GUI runs and screenshots
   python3                                              # picture generator and sample card maker
 )
 

@@ -16,6 +16,7 @@ function(dcs_add_wine_test name target)
 endfunction()
 
 dcs_add_wine_test(core_tests_wine core_tests)
+dcs_add_wine_test(win32_tests_wine win32_tests)
 
 foreach(zone_case IN LISTS DCS_ZONE_CASES)
   string(REPLACE "|" ";" parts "${zone_case}")

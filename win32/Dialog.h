@@ -1,0 +1,49 @@
+#pragma once
+// Dialogs from templates: modal ones run in our own message loop (so that windows below the
+// dialog can filter keys in PreTranslateMessage), modeless ones serve as child pages.
+
+#include "win32/Window.h"
+
+namespace win32 {
+
+class CDialog : public CWindow {
+public:
+    // A dialog from the program's template resource with this id.
+    explicit CDialog(UINT templateId);
+    // A dialog from a template in memory (kept alive by the caller while the dialog exists).
+    explicit CDialog(const DLGTEMPLATE* dialogTemplate);
+    ~CDialog() override;
+
+    // Creates the dialog, disables the owner, runs the modal loop until EndDialog (or WM_QUIT,
+    // which is posted again for the loops outside), and destroys the dialog. The window is
+    // shown once its initialisation has finished, unless that ended the dialog or asked the
+    // program to quit. Returns the EndDialog result, or -1 when the dialog could not be made.
+    INT_PTR DoModal(HWND owner);
+    // Creates the dialog modeless (a page inside its parent).
+    bool Create(HWND parent);
+    // Ends a modal dialog with this result after the current message.
+    void EndDialog(INT_PTR result);
+    bool IsModalLoopRunning() const { return m_bInModalLoop; }
+
+protected:
+    // WM_INITDIALOG; the return value says whether the system should set the focus.
+    virtual BOOL OnInitDialog();
+    // Enter (IDOK) and Escape (IDCANCEL) end a modal dialog unless overridden.
+    virtual void OnOK();
+    virtual void OnCancel();
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    static INT_PTR CALLBACK StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND CreateFromTemplate(HWND parent);
+    void RunModalLoop(HWND dialog);
+    static bool PreTranslateChain(MSG& message, HWND top);
+
+    UINT m_nTemplateId = 0;
+    const DLGTEMPLATE* m_pTemplate = nullptr;
+    bool m_bInModalLoop = false;
+    bool m_bEndRequested = false;
+    INT_PTR m_nResult = -1;
+};
+
+}  // namespace win32

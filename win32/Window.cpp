@@ -1,0 +1,138 @@
+#include "win32/Window.h"
+
+#include <commctrl.h>
+
+namespace win32 {
+namespace {
+
+constexpr const wchar_t* OBJECT_PROPERTY = L"DcsWindowObject";
+constexpr UINT_PTR SUBCLASS_ID = 0xDC5;
+
+HWND NotifyingChild(UINT message, LPARAM lParam) {
+    if (message == WM_NOTIFY) return lParam ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : nullptr;
+    if (message == WM_DRAWITEM) return lParam ? reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+    return reinterpret_cast<HWND>(lParam);
+}
+
+}  // namespace
+
+bool IsChildNotification(UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return lParam != 0;  // menus, accelerators and window scroll bars name no child
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return lParam != 0;
+    default:
+        return false;
+    }
+}
+
+CWindow::~CWindow() { DestroyWindow(); }
+
+CWindow* CWindow::FromHandle(HWND window) {
+    return window ? static_cast<CWindow*>(GetPropW(window, OBJECT_PROPERTY)) : nullptr;
+}
+
+void CWindow::Attach(HWND window) {
+    m_hWnd = window;
+    SetPropW(window, OBJECT_PROPERTY, this);
+}
+
+void CWindow::Detach() {
+    if (m_hWnd) {
+        RemovePropW(m_hWnd, OBJECT_PROPERTY);
+        if (m_bSubclassed) RemoveWindowSubclass(m_hWnd, SubclassProc, SUBCLASS_ID);
+    }
+    m_bSubclassed = false;
+    m_hWnd = nullptr;
+}
+
+bool CWindow::CreateCustom(const wchar_t* className, DWORD exStyle, DWORD style, const RECT& rect, HWND parent,
+                           UINT id, const wchar_t* text) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing{sizeof(existing)};
+    if (!GetClassInfoExW(instance, className, &existing)) {
+        WNDCLASSEXW windowClass{sizeof(windowClass)};
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = CustomWindowProc;
+        windowClass.hInstance = instance;
+        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        windowClass.lpszClassName = className;
+        if (!RegisterClassExW(&windowClass)) return false;
+    }
+    const HMENU menuOrId = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr;
+    HWND window = CreateWindowExW(exStyle, className, text, style, rect.left, rect.top, rect.right - rect.left,
+                                  rect.bottom - rect.top, parent, menuOrId, instance, this);
+    return window != nullptr;
+}
+
+bool CWindow::Subclass(HWND window) {
+    if (!window || m_hWnd) return false;
+    if (!SetWindowSubclass(window, SubclassProc, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(this))) return false;
+    m_bSubclassed = true;
+    Attach(window);
+    return true;
+}
+
+void CWindow::DestroyWindow() {
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        ::DestroyWindow(m_hWnd);  // WM_NCDESTROY detaches
+    }
+    Detach();
+}
+
+bool CWindow::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!IsChildNotification(message, wParam, lParam)) return false;
+    CWindow* child = FromHandle(NotifyingChild(message, lParam));
+    return child && child->OnReflected(message, wParam, lParam, result);
+}
+
+bool CWindow::PreTranslateMessage(MSG&) { return false; }
+
+bool CWindow::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+bool CWindow::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+LRESULT CWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_bSubclassed) return DefSubclassProc(m_hWnd, message, wParam, lParam);
+    return DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+bool CWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (ReflectToChild(message, wParam, lParam, result)) return true;
+    return OnMessage(message, wParam, lParam, result);
+}
+
+LRESULT CALLBACK CWindow::CustomWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        static_cast<CWindow*>(create->lpCreateParams)->Attach(window);
+    }
+    CWindow* object = FromHandle(window);
+    if (!object) return DefWindowProcW(window, message, wParam, lParam);
+    LRESULT result = 0;
+    const bool handled = object->Dispatch(message, wParam, lParam, result);
+    if (!handled) result = DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) object->Detach();
+    return result;
+}
+
+LRESULT CALLBACK CWindow::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR refData) {
+    auto* object = reinterpret_cast<CWindow*>(refData);
+    LRESULT result = 0;
+    const bool handled = object->Dispatch(message, wParam, lParam, result);
+    if (!handled) result = DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) object->Detach();
+    return result;
+}
+
+}  // namespace win32
