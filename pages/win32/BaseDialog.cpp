@@ -1,0 +1,217 @@
+#include "pages/win32/BaseDialog.h"
+
+#include <algorithm>
+
+#include "pages/PageMetrics.h"
+
+using pagemetrics::PAGE_HEIGHT;
+using pagemetrics::PAGE_WIDTH;
+
+namespace {
+
+win32::UniqueFont MakePageFont(int height, int weight) {
+    return win32::UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                                         VARIABLE_PITCH, L"Tahoma"));
+}
+
+std::wstring Trimmed(const std::wstring& text) {
+    constexpr const wchar_t* WHITE_SPACE = L" \t\r\n\v\f";
+    const size_t first = text.find_first_not_of(WHITE_SPACE);
+    if (first == std::wstring::npos) return {};
+    return text.substr(first, text.find_last_not_of(WHITE_SPACE) - first + 1);
+}
+
+pagemetrics::ScrollRequest RequestOf(int code) {
+    switch (code) {
+    case SB_LINEUP: return pagemetrics::ScrollRequest::LineUp;
+    case SB_LINEDOWN: return pagemetrics::ScrollRequest::LineDown;
+    case SB_PAGEUP: return pagemetrics::ScrollRequest::PageUp;
+    case SB_PAGEDOWN: return pagemetrics::ScrollRequest::PageDown;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: return pagemetrics::ScrollRequest::Thumb;
+    default: return pagemetrics::ScrollRequest::Other;
+    }
+}
+
+}  // namespace
+
+CBaseDialog::CBaseDialog(UINT templateId)
+    : CDialog(templateId), m_crBackground(RGB(254, 254, 254)), m_brBackground(CreateSolidBrush(m_crBackground)) {}
+
+CBaseDialog::~CBaseDialog() { CWindow::DestroyWindow(); }
+
+void CBaseDialog::CreatePageFonts() {
+    m_hFontTitle = MakePageFont(14, FW_BOLD);
+    m_hFontBold = MakePageFont(13, FW_BOLD);
+    m_hFontText = MakePageFont(13, FW_NORMAL);
+}
+
+BOOL CBaseDialog::OnInitDialog() {
+    SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, PAGE_WIDTH, PAGE_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_nScrollPos = 0;
+    CreatePageFonts();
+    m_arrHeaderIds.clear();
+    BuildPage();
+
+    SCROLLINFO scroll{sizeof(scroll), SIF_ALL};
+    scroll.nMin = 0;
+    scroll.nMax = m_nScrollMax + PAGE_HEIGHT;
+    scroll.nPage = PAGE_HEIGHT;
+    scroll.nPos = 0;
+    SetScrollInfo(GetSafeHwnd(), SB_VERT, &scroll, TRUE);
+
+    if (HWND sink = GetDlgItem(GetSafeHwnd(), FocusSinkId())) ShowWindow(sink, SW_HIDE);
+    return TRUE;
+}
+
+int CBaseDialog::GetTextWidth(const std::wstring& text, HFONT font) const {
+    win32::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+    if (!dc) return 0;
+    win32::ScopedSelect selected(dc.Get(), font);
+    RECT rect{0, 0, 0, 0};
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT);
+    return rect.right - rect.left;
+}
+
+SIZE CBaseDialog::PlaceLabel(HWND parent, int id, const std::wstring& text, HFONT font, int x, int y) {
+    const std::wstring label = Trimmed(text);
+    HWND control = GetDlgItem(parent, id);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SetWindowTextW(control, label.c_str());
+
+    // The height comes from the control's own device context as the system hands it out,
+    // with its default font: the assigned font is deliberately not selected.
+    SIZE extent{0, 0};
+    {
+        win32::WindowDC dc(control);
+        if (dc) GetTextExtentPoint32W(dc.Get(), label.c_str(), static_cast<int>(label.size()), &extent);
+    }
+    const int width = pagemetrics::LabelWidth(GetTextWidth(label, font));
+    const int height = extent.cy > 0 ? extent.cy : 25;
+    MoveWindow(control, x, y, width, height, TRUE);
+    return SIZE{width, height};
+}
+
+SIZE CBaseDialog::PlaceControl(HWND parent, int id, int x, int y, int cx, int cy) {
+    MoveWindow(GetDlgItem(parent, id), x, y, cx, cy, TRUE);
+    return SIZE{cx, cy};
+}
+
+void CBaseDialog::PlaceTextCtrl(int id, HFONT font, const std::wstring& text, int x, int y, int cx, int cy,
+                                bool autoWidth) {
+    HWND control = GetDlgItem(GetSafeHwnd(), id);
+    if (!control) return;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SetWindowTextW(control, text.c_str());
+    int width = cx;
+    if (autoWidth) {
+        width = GetTextWidth(text, font);
+        if (width > 0) width += 4 * GetTextWidth(L" ", font);
+    }
+    MoveWindow(control, x, y, width, cy, TRUE);
+}
+
+void CBaseDialog::PlaceFontCtrl(int id, HFONT font, const std::wstring& text, int x, int y, int cx, int cy,
+                                bool autoWidth) {
+    HWND control = GetDlgItem(GetSafeHwnd(), id);
+    if (!control) return;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    MoveWindow(control, x, y, autoWidth ? GetTextWidth(text, font) : cx, cy, TRUE);
+}
+
+SIZE CBaseDialog::PlaceHeader(int id, const std::wstring& text, int x, int y) {
+    m_arrHeaderIds.push_back(id);
+    return PlaceLabel(GetSafeHwnd(), id, text, m_hFontTitle.Get(), x, y);
+}
+
+void CBaseDialog::DrawHeaderLines(HDC dc) {
+    win32::UniquePen pen(CreatePen(PS_SOLID, 1, RGB(163, 181, 198)));
+    win32::ScopedSelect selected(dc, pen.Get());
+    RECT client{};
+    GetClientRect(GetSafeHwnd(), &client);
+    for (int id : m_arrHeaderIds) {
+        HWND header = GetDlgItem(GetSafeHwnd(), id);
+        RECT headerClient{};
+        if (!header || !IsWindowVisible(header) || !GetClientRect(header, &headerClient) || headerClient.right == 0) {
+            continue;
+        }
+        RECT rect{};
+        GetWindowRect(header, &rect);
+        MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
+        const int y = rect.top + (rect.bottom - rect.top) / 2;
+        MoveToEx(dc, (rect.right - rect.left) + 27, y, nullptr);
+        LineTo(dc, client.right - 15, y);
+    }
+}
+
+void CBaseDialog::PaintPage(HDC) {}
+
+void CBaseDialog::ScrollBy(int d) {
+    m_nScrollPos += d;
+    SetScrollPos(GetSafeHwnd(), SB_VERT, m_nScrollPos, TRUE);
+    ScrollWindow(GetSafeHwnd(), 0, -d, nullptr, nullptr);
+}
+
+void CBaseDialog::OnVScroll(int request, int thumbPosition) {
+    SCROLLINFO scroll{sizeof(scroll), SIF_ALL};
+    GetScrollInfo(GetSafeHwnd(), SB_VERT, &scroll);
+    const std::optional<int> d = pagemetrics::ScrollChange(RequestOf(request), m_nScrollPos, m_nScrollMax,
+                                                           m_nScrollStep, static_cast<int>(scroll.nPage),
+                                                           thumbPosition);
+    if (d) ScrollBy(*d);
+}
+
+void CBaseDialog::OnMouseWheel(int delta) {
+    ScrollBy(pagemetrics::WheelChange(delta, m_nScrollPos, m_nScrollMax, m_nScrollStep));
+}
+
+bool CBaseDialog::OnControlColour(UINT message, HDC dc, LRESULT& result) {
+    switch (message) {
+    case WM_CTLCOLOREDIT:
+        SetBkMode(dc, TRANSPARENT);
+        [[fallthrough]];
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+        result = reinterpret_cast<LRESULT>(m_brBackground.Get());
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CBaseDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_VSCROLL:
+        if (lParam != 0) return false;  // a child's scroll bar, not the page's own
+        if (RequestOf(LOWORD(wParam)) == pagemetrics::ScrollRequest::Other) {
+            result = 0;
+            return true;  // ignored: no change and no default processing
+        }
+        OnVScroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+        return false;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return false;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+        return OnControlColour(message, reinterpret_cast<HDC>(wParam), result);
+    case WM_LBUTTONDOWN:
+        if (HWND sink = GetDlgItem(GetSafeHwnd(), FocusSinkId())) SetFocus(sink);
+        return false;
+    case WM_PAINT: {
+        win32::PaintDC paint(GetSafeHwnd());
+        DrawHeaderLines(paint.Get());
+        PaintPage(paint.Get());
+        result = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool CBaseDialog::PreTranslateMessage(MSG& message) {
+    return message.message == WM_KEYDOWN && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE);
+}

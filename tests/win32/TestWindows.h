@@ -1,0 +1,36 @@
+#pragma once
+// Small window helpers for the Win32 tests.
+
+#include <windows.h>
+
+#include "win32/Window.h"
+
+namespace testsupport {
+
+// A hidden top-level window to parent the controls and pages under test.
+class TestParentWindow : public win32::CWindow {
+public:
+    bool Create(int width, int height) {
+        return CreateCustom(L"DcsTestParent", 0, WS_POPUP | WS_CLIPCHILDREN, RECT{0, 0, width, height}, nullptr, 0);
+    }
+    HWND Handle() const { return GetSafeHwnd(); }
+};
+
+// A child control's rectangle in its parent's client coordinates.
+inline RECT ChildRect(HWND parent, int id) {
+    RECT rect{};
+    GetWindowRect(GetDlgItem(parent, id), &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Handles the messages waiting for this thread (bounded).
+inline void PumpMessages(int limit = 1000) {
+    MSG message;
+    for (int i = 0; i < limit && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace testsupport
