@@ -10,9 +10,27 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   wineboot --init </dev/null >/dev/null 2>&1
   wineserver -w
 fi
+
+# Drive R: is a removable drive on a folder of the build tree: a memory card for the tests
+# that start the program from a card or format one. Wine reads drive types when its server
+# starts, so the server must stop once after the type is set.
+# Like Windows, the UI fonts link to a font with Korean, Japanese and Chinese glyphs, so that
+# those languages show real text rather than boxes.
+removable=$1/removable-drive
+if [[ ! -f "$WINEPREFIX/.dcs-prefix-ready" ]]; then
+  mkdir -p "$removable"
+  ln -sfn "$removable" "$WINEPREFIX/dosdevices/r:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v r: /d floppy /f </dev/null >/dev/null 2>&1
+  for font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v "$font" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f </dev/null >/dev/null 2>&1
+  done
+  wineserver -w
+  touch "$WINEPREFIX/.dcs-prefix-ready"
+fi
 # The server outlives this script, and so do the services that the first program starts
 # (services.exe, winedevice.exe). Start both here with their output on /dev/null, or a test's
 # services would inherit ctest's output pipe and ctest would wait on it until its timeout.
-wineserver -p 30 </dev/null >/dev/null 2>&1 || true  # fails harmlessly when one already runs
+wineserver -p30 </dev/null >/dev/null 2>&1 || true  # fails harmlessly when one already runs
 wine cmd.exe /c exit </dev/null >/dev/null 2>&1
 echo "wine prefix ready: $WINEPREFIX (display $DISPLAY)"

@@ -10,6 +10,8 @@ PACKAGES=(
   wine wine64                                          # runs the Windows tests and the program
   xvfb xauth x11-utils xdotool imagemagick                      # a display for GUI runs and screenshots
   python3                                              # picture generator and sample card maker
+  fonts-wqy-microhei                                   # CJK glyphs for the Korean, Japanese and Chinese texts
+  nlohmann-json3-dev libcli11-dev                      # JSON and argument parsing of the command-line companion
 )
 
 missing=()

@@ -27,3 +27,15 @@ foreach(zone_case IN LISTS DCS_ZONE_CASES)
   set_tests_properties("clock_offset_wine_${zone}" PROPERTIES
     ENVIRONMENT "WINE_BUILD_DIR=${CMAKE_BINARY_DIR};TZ=${zone};DCS_EXPECT_CLOCK_OFFSET=${offset}")
 endforeach()
+
+# A PC in Seoul: the time zone catalogue finds the Korea entry as the current zone.
+dcs_add_wine_test(time_zone_current_wine_seoul win32_tests
+                  --gtest_filter=TimeZoneRegistry.FindsThePcsCurrentZone)
+set_tests_properties(time_zone_current_wine_seoul PROPERTIES
+  ENVIRONMENT "WINE_BUILD_DIR=${CMAKE_BINARY_DIR};TZ=Asia/Seoul;DCS_EXPECT_CURRENT_ZONE=Korea Standard Time;DCS_EXPECT_CURRENT_ZONE_BIAS=540")
+
+# A PC in Seoul: the system page fills a record without a zone with the PC's own zone.
+dcs_add_wine_test(system_page_zone_wine_seoul win32_tests
+                  --gtest_filter=SystemDlgTest.ARecordWithoutAZoneTakesThePcsZone)
+set_tests_properties(system_page_zone_wine_seoul PROPERTIES
+  ENVIRONMENT "WINE_BUILD_DIR=${CMAKE_BINARY_DIR};TZ=Asia/Seoul;DCS_EXPECT_CURRENT_ZONE=Korea Standard Time;DCS_EXPECT_CURRENT_ZONE_BIAS=540")

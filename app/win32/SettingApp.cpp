@@ -1,0 +1,46 @@
+#include "app/win32/SettingApp.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
+#include <ole2.h>
+#include <shellapi.h>
+
+#include "app/CommandLine.h"
+#include "app/win32/SettingDlg.h"
+#include "record/CardRoot.h"
+
+std::vector<std::wstring> CommandLineArguments() {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> result;
+    if (!arguments) return result;
+    result.assign(arguments, arguments + count);
+    LocalFree(arguments);
+    return result;
+}
+
+int CSettingApp::Run() {
+    InitInstance();
+    return ExitInstance();
+}
+
+bool CSettingApp::InitInstance() {
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls{8, 0xFF};
+    InitCommonControlsEx(&controls);
+    Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, with background thread
+    Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr);
+
+    g_strCardRoot = CardRootFromArguments(CommandLineArguments());
+    {
+        CSettingDlg dialog;
+        dialog.DoModal(nullptr);
+    }
+    return false;
+}
+
+int CSettingApp::ExitInstance() {
+    Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    OleUninitialize();
+    return 0;
+}

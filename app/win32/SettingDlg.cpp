@@ -1,0 +1,294 @@
+#include "app/win32/SettingDlg.h"
+
+#include "app/win32/CardLocation.h"
+#include "app/win32/RegistryManager.h"
+#include "localisation/LanguageSelection.h"
+#include "localisation/LanguageTable.h"
+#include "pages/win32/EtcDlg.h"
+#include "pages/win32/ParkingDlg.h"
+#include "pages/win32/SystemDlg.h"
+#include "record/CardRoot.h"
+#include "record/ClockFile.h"
+#include "resources/ResourceIds.h"
+#include "skin/win32/NinePatch.h"
+
+namespace {
+
+// Pictures of the window's skin.
+constexpr UINT PICTURE_BACKGROUND = 501;
+
+struct ButtonLayout {
+    int id;
+    RECT rect;
+    UINT normal, hover, pressed, checked;  // checked 0: no checked state
+    const wchar_t* textKey;                // null: a picture-only button
+};
+
+// Tabs, frame buttons and text buttons, in the order they are created.
+constexpr ButtonLayout BUTTONS[] = {
+    {CSettingDlg::ID_TAB_CARD, {11, 48, 151, 85}, 143, 144, 145, 154, L"IDS_STRING105"},
+    {CSettingDlg::ID_TAB_RECORD, {151, 48, 291, 85}, 147, 148, 149, 150, L"IDS_STRING228"},
+    {CSettingDlg::ID_TAB_SYSTEM, {291, 48, 431, 85}, 151, 152, 153, 154, L"IDS_STRING213"},
+    {CSettingDlg::ID_MINIMISE, {648, 0, 677, 26}, 155, 156, 157, 0, nullptr},
+    {CSettingDlg::ID_CLOSE, {677, 0, 706, 26}, 158, 159, 160, 0, nullptr},
+    {CSettingDlg::ID_INITIALIZE, {8, 546, 229, 575}, 161, 162, 163, 0, L"IDS_STRING106"},
+    {CSettingDlg::ID_CANCEL, {510, 546, 610, 575}, 161, 162, 163, 0, L"IDS_STRING107"},
+    {CSettingDlg::ID_SAVE, {614, 546, 714, 575}, 161, 162, 163, 0, L"IDS_STRING108"},
+};
+
+bool IsTab(int id) { return id >= CSettingDlg::ID_TAB_RECORD && id <= CSettingDlg::ID_TAB_SYSTEM; }
+
+TextStyle ButtonTextStyle(int id, const wchar_t* key) {
+    TextStyle style;
+    style.strText = GetLangText(key);
+    if (IsTab(id)) {
+        style.crNormal = 0xB19477;
+        style.crHover = 0xB19477;
+    } else {
+        style.crNormal = 0xC8BBB0;
+        style.crHover = 0xFFFFFF;
+    }
+    style.crPressed = 0xFFFFFF;
+    style.nFontHeight = 13;
+    style.nAlign = 1;
+    return style;
+}
+
+}  // namespace
+
+CSettingDlg::CSettingDlg()
+    : CDialog(IDD_SETTING_DIALOG),
+      m_hIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM_ICON),
+                                            IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))) {
+    FreeLiveRecord();
+}
+
+CSettingDlg::~CSettingDlg() {
+    DestroyPages();
+    CWindow::DestroyWindow();
+}
+
+CRButton* CSettingDlg::Button(int id) {
+    switch (id) {
+    case ID_TAB_CARD: return &m_btnTabCard;
+    case ID_TAB_RECORD: return &m_btnTabRecord;
+    case ID_TAB_SYSTEM: return &m_btnTabSystem;
+    case ID_MINIMISE: return &m_btnMinimise;
+    case ID_CLOSE: return &m_btnClose;
+    case ID_INITIALIZE: return &m_btnInitialize;
+    case ID_CANCEL: return &m_btnCancel;
+    case ID_SAVE: return &m_btnSave;
+    default: return nullptr;
+    }
+}
+
+BOOL CSettingDlg::OnInitDialog() {
+    ReadRegLanguage();
+    SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
+    SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.Get()));
+
+    if (RelaunchFromCardIfNeeded()) {
+        PostQuitMessage(0);
+        return TRUE;
+    }
+    CreateLiveRecord();
+    g_bWriteClock = 0;
+    PlaceWindow();
+    if (g_strCardRoot.empty()) {
+        PostQuitMessage(0);
+        return TRUE;
+    }
+    ReadCardFiles();
+    SelectLanguage(g_strRegLanguage, m_cardFiles.m_arrLangCodes, g_pSetupConfig);
+    SetWindowTextW(GetSafeHwnd(), GetLangText(L"IDS_STRING101").c_str());
+    m_hFont = win32::UniqueFont(CreateFontW(13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                                            VARIABLE_PITCH, L"Tahoma"));
+    ComposeBackground();
+    CreateControls();
+    CreatePages();
+    LoadAllPages();
+    m_bInitialised = 1;
+    return TRUE;
+}
+
+bool CSettingDlg::RelaunchFromCardIfNeeded() {
+    m_strProgramFolder = cardlocation::GetProgramFolder();
+    m_strCopyPath.clear();
+    if (!cardlocation::IsRunFromRemovableDrive(m_strProgramFolder)) return false;
+    m_strCopyPath = cardlocation::CopySelfToAppData();
+    return !m_strCopyPath.empty() && cardlocation::LaunchCopy(m_strCopyPath, m_strProgramFolder);
+}
+
+void CSettingDlg::PlaceWindow() {
+    SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, 0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, SWP_HIDEWINDOW);
+    // The frameless window sits in the middle of the screen's work area.
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(GetSafeHwnd(), nullptr, work.left + (work.right - work.left - CLIENT_WIDTH) / 2,
+                 work.top + (work.bottom - work.top - CLIENT_HEIGHT) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_HIDEWINDOW);
+    GetClientRect(GetSafeHwnd(), &m_rcClient);
+}
+
+void CSettingDlg::ReadCardFiles() {
+    m_cardFiles.ReadClockFile(CardPath(L"time.dat"));
+    m_cardFiles.ReadVersionFile(CardPath(L"lang\\"));
+    if (!m_cardFiles.LoadSetupConfig(CardPath(L"setup.cfg"))) m_cardFiles.RestoreDefaults(g_pSetupConfig);
+}
+
+void CSettingDlg::ComposeBackground() {
+    win32::WindowDC dc(GetSafeHwnd());
+    m_surfBackground.Create(dc.Get(), m_rcClient.right, m_rcClient.bottom);
+    CNinePatch painter;
+    painter.Paint(m_surfBackground, PICTURE_BACKGROUND, nullptr);
+}
+
+void CSettingDlg::CreateControls() {
+    HWND self = GetSafeHwnd();
+    HDC background = m_surfBackground.GetDC();
+    m_title.Create(self, ID_TITLE, RECT{11, 7, 411, 27});
+    TextStyle titleStyle;
+    titleStyle.strText = GetLangText(L"IDS_STRING101");
+    titleStyle.crNormal = 0xE9DFD6;
+    titleStyle.crHover = 0xFFFFFF;
+    titleStyle.crPressed = 0xFFFFFF;
+    titleStyle.nFontHeight = 13;
+    titleStyle.nAlign = 0;
+    m_title.Setup(0, m_hFont.Get(), background, &titleStyle);
+
+    for (const ButtonLayout& layout : BUTTONS) {
+        CRButton& button = *Button(layout.id);
+        button.Create(self, layout.id, layout.rect);
+        if (layout.textKey) {
+            const TextStyle style = ButtonTextStyle(layout.id, layout.textKey);
+            button.SetImages(layout.normal, layout.hover, layout.pressed, background, &style, 0);
+        } else {
+            button.SetImagesNatural(layout.normal, layout.hover, layout.pressed, background, 0);
+        }
+        if (layout.checked) button.SetCheckedImage(layout.checked);
+    }
+    m_btnTabCard.SetCheck(true);
+    m_btnTabRecord.SetCheck(false);
+    m_btnTabSystem.SetCheck(false);
+}
+
+void CSettingDlg::OnCommandButton(int id) {
+    switch (id) {
+    case ID_MINIMISE:
+        ShowWindow(GetSafeHwnd(), SW_MINIMIZE);
+        break;
+    case ID_CLOSE:
+    case ID_CANCEL:
+        CloseWindow();
+        break;
+    case ID_INITIALIZE:
+        m_cardFiles.RestoreDefaults(g_pSetupConfig);
+        LoadAllPages();
+        break;
+    case ID_SAVE:
+        OnSave();
+        break;
+    default:
+        break;
+    }
+}
+
+void CSettingDlg::OnSave() {
+    if (g_strCardRoot.empty()) return;
+    const SaveResult saved = m_cardFiles.SaveSetupConfig(CardPath(L"setup.cfg"));
+    const bool clockWritten = m_cardFiles.WriteClockFile(CardPath(L"time.dat"));
+    if (saved == SaveResult::Saved && clockWritten) {
+        CloseWindow();
+        return;
+    }
+    // Nothing is lost: the window stays open with the changes, so the user can try again
+    // (another card slot, write protection off) or leave with Cancel.
+    const wchar_t* key = saved == SaveResult::NothingToWrite ? L"IDS_STRING401" : L"IDS_STRING400";
+    const std::wstring message = GetLangText(key) + L"\r\n" + GetLangText(std::wstring(key) + L"0");
+    MessageBoxW(GetSafeHwnd(), message.c_str(), GetLangText(L"IDS_STRING101").c_str(), MB_OK | MB_ICONWARNING);
+}
+
+void CSettingDlg::CloseWindow() {
+    DestroyPages();
+    SendMessageW(GetSafeHwnd(), WM_CLOSE, 0, 0);
+}
+
+void CSettingDlg::OnCancel() {
+    DestroyPages();
+    EndDialog(IDCANCEL);
+}
+
+void CSettingDlg::DestroyPages() {
+    m_pPageRecord.reset();
+    m_pPageCard.reset();
+    m_pPageSystem.reset();
+    FreeLiveRecord();
+}
+
+void CSettingDlg::OnPaint() {
+    win32::PaintDC paint(GetSafeHwnd());
+    if (IsIconic(GetSafeHwnd())) {
+        const int x = (m_rcClient.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+        const int y = (m_rcClient.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+        SendMessageW(GetSafeHwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
+        DrawIcon(paint.Get(), x, y, m_hIcon.Get());
+        return;
+    }
+    if (!m_bInitialised) return;
+    const int width = m_rcClient.right;
+    const int height = m_rcClient.bottom;
+    if (m_bRedrawCache) {
+        m_surfPaint.Destroy();
+        m_bmpPaintCache.Reset();
+    }
+    if (!m_surfPaint.IsCreated()) m_surfPaint.Create(paint.Get(), width, height);
+    const bool compose = !m_bmpPaintCache;
+    if (compose) m_bmpPaintCache.Reset(CreateCompatibleBitmap(paint.Get(), width, height));
+    win32::ScopedSelect cached(m_surfPaint.GetDC(), m_bmpPaintCache.Get());
+    if (compose) {
+        BitBlt(m_surfPaint.GetDC(), 0, 0, width, height, m_surfBackground.GetDC(), 0, 0, SRCCOPY);
+        FillRect(m_surfPaint.GetDC(), &PAGE_AREA, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    BitBlt(paint.Get(), 0, 0, width, height, m_surfPaint.GetDC(), 0, 0, SRCCOPY);
+    m_bRedrawCache = 0;
+}
+
+void CSettingDlg::OnMouseMove(WPARAM flags, LPARAM position) {
+    // Dragging by any point of the window's own background (and the title, which passes its
+    // mouse messages on) moves the window.
+    if (flags & MK_LBUTTON) PostMessageW(GetSafeHwnd(), WM_NCLBUTTONDOWN, HTCAPTION, position);
+}
+
+bool CSettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam != 0 || HIWORD(wParam) != 0) return false;
+        if (IsTab(LOWORD(wParam))) {
+            ShowPage(LOWORD(wParam));
+            return true;
+        }
+        if (LOWORD(wParam) >= ID_MINIMISE && LOWORD(wParam) <= ID_SAVE) {
+            OnCommandButton(LOWORD(wParam));
+            return true;
+        }
+        return false;
+    case WM_PAINT:
+        OnPaint();
+        result = 0;
+        return true;
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<LRESULT>(m_hIcon.Get());
+        return true;
+    case WM_MOUSEMOVE:
+        OnMouseMove(wParam, lParam);
+        return false;
+    case WM_CLOSE:
+        DestroyPages();
+        EndDialog(IDCANCEL);
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}

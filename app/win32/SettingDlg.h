@@ -1,0 +1,98 @@
+#pragma once
+// The program's only top-level window: a fixed-size, skinned, modal dialog with a title, three
+// tabs that switch the settings pages, minimise and close buttons, and "Initialize", "Cancel"
+// and "Save". Its initialisation is the program's start-up: finding the card, reading the card
+// files, choosing the language and building the window. It also hosts the three pages.
+
+#include <memory>
+#include <string>
+
+#include "record/CardFileManager.h"
+#include "skin/win32/RButton.h"
+#include "skin/win32/MemSurface.h"
+#include "skin/win32/RStaticText.h"
+#include "win32/Dialog.h"
+#include "win32/Handles.h"
+
+class CParkingDlg;
+class CEtcDlg;
+class CSystemDlg;
+
+class CSettingDlg : public win32::CDialog {
+public:
+    // Control ids of the window's own controls.
+    enum : int {
+        ID_TITLE = 2001,
+        ID_TAB_RECORD = 2202,
+        ID_TAB_CARD = 2203,
+        ID_TAB_SYSTEM = 2204,
+        ID_MINIMISE = 2300,
+        ID_CLOSE = 2301,
+        ID_INITIALIZE = 2302,
+        ID_CANCEL = 2303,
+        ID_SAVE = 2304,
+    };
+    static constexpr int CLIENT_WIDTH = 722;
+    static constexpr int CLIENT_HEIGHT = 587;
+    static constexpr RECT PAGE_AREA = {11, 85, 711, 522};
+
+    CSettingDlg();
+    ~CSettingDlg() override;
+
+    const CCardFileManager& CardFiles() const { return m_cardFiles; }
+
+    // Page host.
+    void CreatePages();
+    void LoadAllPages();
+    void ShowPage(int tabId);
+    void DestroyPages();
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // Enter must not close the window behind the user's back; Escape and the system close
+    // command act as "Cancel".
+    void OnOK() override {}
+    void OnCancel() override;
+
+private:
+    // Start-up steps.
+    bool RelaunchFromCardIfNeeded();
+    void PlaceWindow();
+    void ReadCardFiles();
+    void ComposeBackground();
+    void CreateControls();
+
+    CRButton* Button(int id);
+    void OnCommandButton(int id);
+    void OnSave();
+    void CloseWindow();
+    void OnPaint();
+    void OnMouseMove(WPARAM flags, LPARAM position);
+
+    win32::UniqueIcon m_hIcon;
+    win32::UniqueFont m_hFont;
+    CMemSurface m_surfBackground;
+    CMemSurface m_surfPaint;
+    win32::UniqueBitmap m_bmpPaintCache;
+    RECT m_rcClient{};
+    int m_bRedrawCache = 1;
+    int m_bInitialised = 0;
+    std::wstring m_strProgramFolder;
+    std::wstring m_strCopyPath;
+    CCardFileManager m_cardFiles;
+
+    CRStaticText m_title;
+    CRButton m_btnTabCard;
+    CRButton m_btnTabRecord;
+    CRButton m_btnTabSystem;
+    CRButton m_btnMinimise;
+    CRButton m_btnClose;
+    CRButton m_btnInitialize;
+    CRButton m_btnCancel;
+    CRButton m_btnSave;
+
+    std::unique_ptr<CParkingDlg> m_pPageRecord;
+    std::unique_ptr<CEtcDlg> m_pPageCard;
+    std::unique_ptr<CSystemDlg> m_pPageSystem;
+};

@@ -1,0 +1,75 @@
+#pragma once
+// A card folder read the way the window reads it at start-up (through the same card file
+// manager), and its settings record written back the way the window's Save writes it, then
+// read back from the card and compared.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "localisation/LanguageCodeTable.h"
+#include "record/ClockFile.h"
+#include "record/SetupConfig.h"
+
+struct RecordFile {
+    std::filesystem::path path;
+    bool present = false;  // the file exists
+    bool loaded = false;   // it was opened and read
+    SetupConfig record{};  // the first 544 bytes over zeros, as the window loads it
+    uint64_t length = 0;
+    bool blank = false;  // every byte read is 0x00, or every one is 0xFF
+};
+
+struct VersionFileInfo {
+    std::filesystem::path path;
+    bool present = false;
+    std::wstring ver;
+    std::wstring packName;
+    std::wstring device;
+    std::vector<std::wstring> codes;           // the Code line, in its order
+    std::vector<LanguageCodeEntry> languages;  // the window's language list: what language_index indexes
+};
+
+struct ClockFileInfo {
+    std::filesystem::path path;
+    bool present = false;  // a time.dat with a line is waiting for the camera
+    std::string line;      // its first line, as stored
+    ClockTime time{};      // the date and time the window reads from it
+};
+
+struct CardContents {
+    std::filesystem::path root;
+    RecordFile setup;    // setup.cfg
+    RecordFile factory;  // default.cfg
+    VersionFileInfo version;
+    ClockFileInfo clock;
+};
+
+std::filesystem::path SetupFilePath(const std::filesystem::path& root);
+std::filesystem::path FactoryFilePath(const std::filesystem::path& root);
+std::filesystem::path ClockFilePath(const std::filesystem::path& root);
+
+// Makes the folder the card root of the core's card paths (the text ends in a separator).
+void UseCardRoot(const std::filesystem::path& root);
+
+RecordFile ReadRecordFile(const std::filesystem::path& file);
+VersionFileInfo ReadVersionInfo(const std::filesystem::path& root);
+ClockFileInfo ReadClockInfo(const std::filesystem::path& root);
+CardContents ReadCard(const std::filesystem::path& root);
+
+// Text for messages: the path as UTF-8.
+std::string PathText(const std::filesystem::path& path);
+
+struct WriteOutcome {
+    bool ok = false;
+    std::string error;     // what went wrong, without the file name
+    SetupConfig saved{};   // the record as written (assist_any_on derived)
+    uint32_t written = 0;  // bytes written over the start of the file
+};
+
+// Writes the record as the window's Save does (record_size bytes at most 544 over the start of
+// the file, the tail kept, assist_any_on derived, flushed to the card), then reads the whole
+// file back and compares it with what it must now hold. A record_size of 0 is refused: Save
+// would write nothing.
+WriteOutcome WriteRecordFile(const std::filesystem::path& file, const SetupConfig& record);

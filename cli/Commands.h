@@ -1,0 +1,17 @@
+#pragma once
+// The commands of the program. Each takes its parsed arguments, writes its output to standard
+// output and its errors (naming the file and what is wrong) to standard error, and returns the
+// exit code (ExitCodes.h).
+
+#include <optional>
+#include <string>
+#include <vector>
+
+int RunShow(const std::string& card, bool json);
+int RunSet(const std::string& card, const std::vector<std::string>& assignments);
+int RunExport(const std::string& card);
+int RunApply(const std::string& profile, const std::vector<std::string>& cards, bool dryRun);
+int RunDiff(const std::string& first, const std::string& second);
+int RunReset(const std::string& card);
+int RunClock(const std::string& card, const std::optional<std::string>& at, bool clear);
+int RunCheck(const std::string& card);

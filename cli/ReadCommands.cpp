@@ -1,0 +1,266 @@
+// The commands that only read the card: show, export, diff and check.
+
+#include <algorithm>
+#include <iostream>
+#include <utility>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/CardFindings.h"
+#include "cli/CommandSupport.h"
+#include "cli/Commands.h"
+#include "cli/ExitCodes.h"
+#include "cli/Profile.h"
+#include "cli/RecordLayout.h"
+#include "cli/Utf8.h"
+#include "platform/AnsiCodePage.h"
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+const char* PageTitle(SettingPage page) {
+    switch (page) {
+    case SettingPage::Record: return "Record settings";
+    case SettingPage::System: return "System settings";
+    case SettingPage::MemoryCard: return "Memory card settings";
+    }
+    return "";
+}
+
+const char* PageKey(SettingPage page) {
+    switch (page) {
+    case SettingPage::Record: return "record";
+    case SettingPage::System: return "system";
+    case SettingPage::MemoryCard: return "memory_card";
+    }
+    return "";
+}
+
+void PrintSection(std::ostream& out, const std::string& title, const Rows& rows) {
+    size_t width = 0;
+    for (const auto& row : rows) width = std::max(width, row.first.size());
+    out << title << "\n";
+    for (const auto& [label, value] : rows) {
+        out << "  " << label << ":" << std::string(width - label.size() + 1, ' ') << value << "\n";
+    }
+}
+
+std::string ProductName(const SetupConfig& record) { return WideToUtf8(ProductNameText(record)); }
+
+std::string LanguageList(const VersionFileInfo& version) {
+    std::string list;
+    for (const LanguageCodeEntry& entry : version.languages) {
+        list += (list.empty() ? "" : ", ") + WideToUtf8(entry.name) + " (" + WideToUtf8(entry.code) + ")";
+    }
+    return list.empty() ? "none" : list;
+}
+
+Rows HeaderRows(const CardContents& card) {
+    const SetupConfig& record = card.setup.record;
+    Rows rows = {
+        {"Model", ProductName(record)},
+        {"Layout version", LayoutVersionText(record.config_version)},
+        {"record_size", std::to_string(record.record_size) + " bytes"},
+        {"File length", std::to_string(card.setup.length) + " bytes"},
+    };
+    const VersionFileInfo& version = card.version;
+    if (version.present) {
+        rows.push_back({"ver.dat", "Ver " + WideToUtf8(version.ver) + ", Pack Name " +
+                                       WideToUtf8(version.packName) + ", Device " + WideToUtf8(version.device)});
+        rows.push_back({"Languages", LanguageList(version)});
+    } else {
+        rows.push_back({"ver.dat", "missing"});
+    }
+    rows.push_back({"time.dat", card.clock.present ? "waiting: " + ClockTimeText(card.clock.time) + " (\"" +
+                                                         card.clock.line + "\")"
+                                                   : "none waiting"});
+    return rows;
+}
+
+Rows PageRows(const CardContents& card, SettingPage page) {
+    const SetupConfig& record = card.setup.record;
+    Rows rows;
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (field.page != page || std::string_view(field.name) == "time_zone_bias") continue;
+        std::string value = DescribeSetting(record, field, card.version);
+        if (std::string_view(field.name) == "time_zone_name") {
+            const std::string zone = ZoneNameText(record);
+            value = (zone.empty() ? "(none)" : zone) + ", " +
+                    SettingValueText(*FindSettingField("time_zone_bias"), record.time_zone_bias);
+        }
+        if (field.hidden) value += "  [hidden control]";
+        rows.push_back({field.label, value});
+    }
+    return rows;
+}
+
+Rows OtherRows(const SetupConfig& record) {
+    Rows rows;
+    for (const RecordFieldInfo& field : RecordLayout()) {
+        if (field.setting || field.offset < offsetof(SetupConfig, reserved_24)) continue;
+        rows.push_back({field.name, std::to_string(ReadRecordNumber(record, field))});
+    }
+    return rows;
+}
+
+Json FieldValue(const SetupConfig& record, const RecordFieldInfo& field) {
+    if (field.type != RecordFieldType::Text) return ReadRecordNumber(record, field);
+    const char* bytes = reinterpret_cast<const char*>(&record) + field.offset;
+    return WideToUtf8(platform::AnsiFieldToWide(bytes, field.width));
+}
+
+Json ShowJson(const CardContents& card, const std::vector<Finding>& findings) {
+    const SetupConfig& record = card.setup.record;
+    Json json;
+    json["card"] = PathText(card.root);
+    json["setup_cfg"] = {{"path", PathText(card.setup.path)},
+                         {"file_length", card.setup.length},
+                         {"layout_version", LayoutVersionText(record.config_version)},
+                         {"blank", card.setup.blank}};
+    Json fields = Json::object();
+    for (const RecordFieldInfo& field : RecordLayout()) fields[field.name] = FieldValue(record, field);
+    json["fields"] = fields;
+
+    Json pages = Json::object();
+    for (SettingPage page : {SettingPage::Record, SettingPage::System, SettingPage::MemoryCard}) {
+        Json shown = Json::object();
+        for (const SettingField& field : SETTING_FIELDS) {
+            if (field.page != page) continue;
+            const std::optional<std::string> text = ShownText(record, field, card.version);
+            shown[field.name] = text ? Json(*text) : Json(nullptr);
+        }
+        pages[PageKey(page)] = shown;
+    }
+    json["shown"] = pages;
+
+    const VersionFileInfo& version = card.version;
+    Json languages = Json::array();
+    for (const LanguageCodeEntry& entry : version.languages) {
+        languages.push_back({{"code", WideToUtf8(entry.code)}, {"name", WideToUtf8(entry.name)}});
+    }
+    Json codes = Json::array();
+    for (const std::wstring& code : version.codes) codes.push_back(WideToUtf8(code));
+    json["version_file"] = {{"present", version.present},
+                            {"ver", WideToUtf8(version.ver)},
+                            {"pack_name", WideToUtf8(version.packName)},
+                            {"device", WideToUtf8(version.device)},
+                            {"codes", codes},
+                            {"languages", languages}};
+    json["clock_file"] = {{"present", card.clock.present},
+                          {"line", card.clock.line},
+                          {"time", card.clock.present ? Json(ClockTimeText(card.clock.time)) : Json(nullptr)}};
+    Json warnings = Json::array();
+    for (const Finding& finding : findings) warnings.push_back(finding.text);
+    json["warnings"] = warnings;
+    return json;
+}
+
+// A file argument of diff: a settings file, or a card folder meaning its setup.cfg.
+std::filesystem::path RecordArgument(const std::string& argument) {
+    const std::filesystem::path path = CardArgument(argument);
+    std::error_code error;
+    return std::filesystem::is_directory(path, error) ? SetupFilePath(path) : path;
+}
+
+std::string DiffValueText(const SetupConfig& record, const RecordFieldInfo& field) {
+    if (field.type == RecordFieldType::Text) return FieldValue(record, field).dump();
+    if (field.setting && field.setting->control != SettingControl::LanguageList) {
+        return DescribeSetting(record, *field.setting, VersionFileInfo{});
+    }
+    return std::to_string(ReadRecordNumber(record, field));
+}
+
+const char* KindName(FindingKind kind) {
+    switch (kind) {
+    case FindingKind::Note: return "note";
+    case FindingKind::Files: return "files";
+    case FindingKind::Sizes: return "sizes";
+    case FindingKind::Values: return "values";
+    case FindingKind::Languages: return "languages";
+    }
+    return "";
+}
+
+}  // namespace
+
+int RunShow(const std::string& cardArgument, bool json) {
+    const std::filesystem::path root = CardArgument(cardArgument);
+    if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
+    const CardContents card = ReadCard(root);
+    if (!RequireRecord(card.setup)) return static_cast<int>(ExitCode::Unreadable);
+    const std::vector<Finding> findings = InspectCard(card, false);
+
+    if (json) {
+        std::cout << ShowJson(card, findings).dump(2) << "\n";
+        return static_cast<int>(ExitCode::Ok);
+    }
+    PrintSection(std::cout, "Card " + PathText(root), HeaderRows(card));
+    for (SettingPage page : {SettingPage::Record, SettingPage::System, SettingPage::MemoryCard}) {
+        std::cout << "\n";
+        PrintSection(std::cout, PageTitle(page), PageRows(card, page));
+    }
+    std::cout << "\n";
+    PrintSection(std::cout, "Device and other fields (no page edits them)", OtherRows(card.setup.record));
+    if (!findings.empty()) {
+        std::cout << "\nWarnings\n";
+        for (const Finding& finding : findings) std::cout << "  - " << finding.text << "\n";
+    }
+    return static_cast<int>(ExitCode::Ok);
+}
+
+int RunExport(const std::string& cardArgument) {
+    const std::filesystem::path root = CardArgument(cardArgument);
+    if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
+    const RecordFile setup = ReadRecordFile(SetupFilePath(root));
+    if (!RequireRecord(setup)) return static_cast<int>(ExitCode::Unreadable);
+    std::vector<std::string> warnings;
+    const Json profile = ExportProfile(setup.record, warnings);
+    for (const std::string& warning : warnings) PrintError(PathText(setup.path) + ": " + warning);
+    std::cout << profile.dump(2) << "\n";
+    return static_cast<int>(ExitCode::Ok);
+}
+
+int RunDiff(const std::string& firstArgument, const std::string& secondArgument) {
+    const RecordFile first = ReadRecordFile(RecordArgument(firstArgument));
+    const RecordFile second = ReadRecordFile(RecordArgument(secondArgument));
+    if (!RequireRecord(first) || !RequireRecord(second)) return static_cast<int>(ExitCode::Unreadable);
+
+    bool differ = false;
+    const char* a = reinterpret_cast<const char*>(&first.record);
+    const char* b = reinterpret_cast<const char*>(&second.record);
+    for (const RecordFieldInfo& field : RecordLayout()) {
+        if (std::equal(a + field.offset, a + field.offset + field.width, b + field.offset)) continue;
+        differ = true;
+        std::cout << field.name << ": " << DiffValueText(first.record, field) << " -> "
+                  << DiffValueText(second.record, field) << "\n";
+    }
+    for (const ReservedRange& range : ReservedRanges()) {
+        size_t from = range.offset + range.width, to = range.offset;
+        for (size_t i = range.offset; i < range.offset + range.width; ++i) {
+            if (a[i] != b[i]) {
+                from = std::min(from, i);
+                to = i;
+            }
+        }
+        if (from > to) continue;
+        differ = true;
+        std::cout << range.name << ": bytes " << from << ".." << to << " differ\n";
+    }
+    return static_cast<int>(differ ? ExitCode::Differences : ExitCode::Ok);
+}
+
+int RunCheck(const std::string& cardArgument) {
+    const std::filesystem::path root = CardArgument(cardArgument);
+    if (!RequireCardFolder(root)) return static_cast<int>(FindingKind::Files);
+    const CardContents card = ReadCard(root);
+    int code = 0;
+    for (const Finding& finding : InspectCard(card, true)) {
+        std::cout << "[" << KindName(finding.kind) << "] " << finding.text << "\n";
+        code |= static_cast<int>(finding.kind);
+    }
+    if (code == 0) std::cout << PathText(root) << ": no problems found\n";
+    return code;
+}

@@ -1,0 +1,196 @@
+// The commands that write to the card: set, apply, reset and clock. Every argument is checked
+// before the first byte is written, so a wrong one leaves the card as it was.
+
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <regex>
+
+#include "cli/CommandSupport.h"
+#include "cli/Commands.h"
+#include "cli/ExitCodes.h"
+#include "cli/Profile.h"
+#include "platform/MessageBox.h"
+#include "platform/TimeZoneBias.h"
+#include "record/CardFileManager.h"
+
+namespace {
+
+// Applies the requests to a card's setup.cfg and, unless it is a dry run, saves it. Prints the
+// changes under the card's name; errors go to standard error.
+ExitCode ApplyToCard(const std::filesystem::path& root, const std::vector<SettingRequest>& requests, bool dryRun) {
+    if (!RequireCardFolder(root)) return ExitCode::Unreadable;
+    RecordFile setup = ReadRecordFile(SetupFilePath(root));
+    if (!RequireRecord(setup)) return ExitCode::Unreadable;
+    const VersionFileInfo version = ReadVersionInfo(root);
+
+    std::vector<SettingChange> changes;
+    std::string error;
+    if (!ApplyRequests(setup.record, requests, version, changes, error)) {
+        PrintError(PathText(setup.path) + ": " + error);
+        return ExitCode::Usage;
+    }
+    if (dryRun) {
+        std::cout << PathText(root) << ": would change\n";
+        PrintChanges(std::cout, changes);
+        return ExitCode::Ok;
+    }
+    const WriteOutcome outcome = WriteRecordFile(setup.path, setup.record);
+    if (!outcome.ok) {
+        PrintError(PathText(setup.path) + ": " + outcome.error);
+        return ExitCode::Unwritable;
+    }
+    std::cout << PathText(root) << ": saved (" << outcome.written << " bytes written and read back)\n";
+    PrintChanges(std::cout, changes);
+    return ExitCode::Ok;
+}
+
+// "YYYY-MM-DD hh:mm:ss" (or with a T between date and time), a real date from 1601 to 9999.
+std::optional<ClockTime> ParseClockArgument(const std::string& text) {
+    static const std::regex FORMAT(R"(\s*(\d{4})-(\d{2})-(\d{2})[ T](\d{2}):(\d{2}):(\d{2})\s*)");
+    std::smatch match;
+    if (!std::regex_match(text, match, FORMAT)) return std::nullopt;
+    const auto part = [&match](size_t i) { return static_cast<uint16_t>(std::stoi(match[i].str())); };
+    ClockTime time{};
+    time.wYear = part(1);
+    time.wMonth = part(2);
+    time.wDay = part(3);
+    time.wHour = part(4);
+    time.wMinute = part(5);
+    time.wSecond = part(6);
+
+    using namespace std::chrono;
+    const year_month_day date{year{time.wYear}, month{time.wMonth}, day{time.wDay}};
+    if (!date.ok() || time.wYear < 1601 || time.wHour > 23 || time.wMinute > 59 || time.wSecond > 59)
+        return std::nullopt;
+    time.wDayOfWeek = static_cast<uint16_t>(weekday{sys_days{date}}.c_encoding());
+    return time;
+}
+
+// The PC's local time to the second, as the page's "current time" button takes it.
+ClockTime LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm local = *std::localtime(&now);
+    ClockTime time{};
+    time.wYear = static_cast<uint16_t>(local.tm_year + 1900);
+    time.wMonth = static_cast<uint16_t>(local.tm_mon + 1);
+    time.wDayOfWeek = static_cast<uint16_t>(local.tm_wday);
+    time.wDay = static_cast<uint16_t>(local.tm_mday);
+    time.wHour = static_cast<uint16_t>(local.tm_hour);
+    time.wMinute = static_cast<uint16_t>(local.tm_min);
+    time.wSecond = static_cast<uint16_t>(std::min(local.tm_sec, 59));  // no leap second on the camera
+    return time;
+}
+
+std::string ReadWholeFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+int RunSet(const std::string& cardArgument, const std::vector<std::string>& assignments) {
+    std::vector<SettingRequest> requests;
+    std::string error;
+    for (const std::string& assignment : assignments) {
+        std::optional<SettingRequest> request = ParseAssignment(assignment, error);
+        if (!request) {
+            PrintError(error);
+            return static_cast<int>(ExitCode::Usage);
+        }
+        requests.push_back(std::move(*request));
+    }
+    if (!CheckRequests(requests, error)) {
+        PrintError(error);
+        return static_cast<int>(ExitCode::Usage);
+    }
+    return static_cast<int>(ApplyToCard(CardArgument(cardArgument), requests, false));
+}
+
+int RunApply(const std::string& profile, const std::vector<std::string>& cards, bool dryRun) {
+    std::string error;
+    const std::optional<std::vector<SettingRequest>> requests = ReadProfile(profile, error);
+    if (!requests) {
+        PrintError(error);
+        return static_cast<int>(ExitCode::Usage);
+    }
+    int failed = 0;
+    for (size_t i = 0; i < cards.size(); ++i) {
+        if (ApplyToCard(CardArgument(cards[i]), *requests, dryRun) != ExitCode::Ok) {
+            std::cout << cards[i] << ": FAILED (card " << i + 1 << ")\n";
+            failed |= ApplyFailureBit(i);
+        }
+    }
+    return failed ? static_cast<int>(ExitCode::ApplyFailed) | failed : static_cast<int>(ExitCode::Ok);
+}
+
+int RunReset(const std::string& cardArgument) {
+    const std::filesystem::path root = CardArgument(cardArgument);
+    if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
+    UseCardRoot(root);
+    // Without a readable setup.cfg the window starts from an all-zero record, so the kept device
+    // fields come out 0.
+    const RecordFile setup = ReadRecordFile(SetupFilePath(root));
+    const SetupConfig current = setup.loaded ? setup.record : SetupConfig{};
+
+    // The window tells a missing default.cfg in a message box; here it is an error line.
+    SetupConfig restored{};
+    {
+        platform::ScopedMessageBoxHandler quiet([](std::wstring_view, std::wstring_view) {});
+        CCardFileManager files;
+        if (!files.RestoreDefaults(&current)) {
+            PrintError(PathText(FactoryFilePath(root)) + ": missing or unreadable, nothing was changed");
+            return static_cast<int>(ExitCode::Unreadable);
+        }
+        restored = *g_pSetupConfig;
+        FreeLiveRecord();
+    }
+    const WriteOutcome outcome = WriteRecordFile(setup.path, restored);
+    if (!outcome.ok) {
+        PrintError(PathText(setup.path) + ": " + outcome.error);
+        return static_cast<int>(ExitCode::Unwritable);
+    }
+    std::cout << PathText(setup.path) << ": factory settings from default.cfg, device fields kept ("
+              << outcome.written << " bytes written and read back)\n";
+    return static_cast<int>(ExitCode::Ok);
+}
+
+int RunClock(const std::string& cardArgument, const std::optional<std::string>& at, bool clear) {
+    std::optional<ClockTime> time;
+    if (!clear) {
+        time = at ? ParseClockArgument(*at) : LocalNow();
+        if (!time) {
+            PrintError("--at: \"" + *at + "\" is not a date and time \"YYYY-MM-DD hh:mm:ss\"");
+            return static_cast<int>(ExitCode::Usage);
+        }
+    }
+    const std::filesystem::path root = CardArgument(cardArgument);
+    if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
+    const std::filesystem::path file = ClockFilePath(root);
+
+    g_bWriteClock = clear ? 0 : 1;
+    if (time) g_stClock = *time;
+    CCardFileManager files;
+    const bool written = files.WriteClockFile(file.wstring());
+    g_bWriteClock = 0;
+
+    std::error_code error;
+    if (clear) {
+        if (std::filesystem::exists(file, error)) {
+            PrintError(PathText(file) + ": cannot be deleted");
+            return static_cast<int>(ExitCode::Unwritable);
+        }
+        std::cout << PathText(file) << ": deleted (no clock waiting)\n";
+        return static_cast<int>(ExitCode::Ok);
+    }
+    const std::string line = FormatClockLine(*time, -platform::PcTimeZoneBias());
+    if (!written || ReadWholeFile(file) != line) {
+        PrintError(PathText(file) +
+                   (written ? ": reads back differently from what was written" : ": cannot be written"));
+        return static_cast<int>(ExitCode::Unwritable);
+    }
+    std::cout << PathText(file) << ": " << ClockTimeText(*time) << " with the PC's UTC offset (\"" << line
+              << "\")\n";
+    return static_cast<int>(ExitCode::Ok);
+}

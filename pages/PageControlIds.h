@@ -1,0 +1,112 @@
+#pragma once
+// Control ids of the three settings pages, shared by their dialog templates (resources/pages.rc)
+// and their code. The resource compiler reads this file too: plain #define lines only.
+
+// --- record settings page ---
+#define IDC_REC_IMPACT_HEADER 1210
+#define IDC_REC_IMPACT_LOW 1211
+#define IDC_REC_IMPACT_SLIDER 1252
+#define IDC_REC_IMPACT_HIGH 1212
+#define IDC_REC_BRIGHTNESS_HEADER 1000
+#define IDC_REC_BRIGHTNESS_SLIDER 1008
+#define IDC_REC_BRIGHTNESS_DARK 1003
+#define IDC_REC_BRIGHTNESS_LIGHT 1005
+#define IDC_REC_PARKING_HEADER 1112
+#define IDC_REC_PARKING_ON 4000
+#define IDC_REC_PARKING_THIRD 4001
+#define IDC_REC_PARKING_OFF 4002
+#define IDC_REC_PARKING_IMPACT_HEADER 1109
+#define IDC_REC_PARKING_IMPACT_LOW 1110
+#define IDC_REC_PARKING_IMPACT_SLIDER 1160
+#define IDC_REC_PARKING_IMPACT_HIGH 1111
+#define IDC_REC_MOTION_HEADER 1113
+#define IDC_REC_MOTION_LOW 1114
+#define IDC_REC_MOTION_SLIDER 1161
+#define IDC_REC_MOTION_HIGH 1115
+#define IDC_REC_TIMER_HEADER 1117
+#define IDC_REC_TIMER_SLIDER 1162
+#define IDC_REC_TIMER_LABEL 1118
+#define IDC_REC_VOLTAGE_HEADER 1119
+#define IDC_REC_VOLTAGE_12V_LABEL 1120
+#define IDC_REC_VOLTAGE_12V_SLIDER 1163
+#define IDC_REC_VOLTAGE_24V_LABEL 1122
+#define IDC_REC_VOLTAGE_24V_SLIDER 1164
+// Never laid out: they keep zero size but still work from the keyboard.
+#define IDC_REC_SHUTDOWN_ON 1153
+#define IDC_REC_SHUTDOWN_OFF 1154
+#define IDC_REC_CHOICE_ON 1155
+#define IDC_REC_CHOICE_OFF 1156
+#define IDC_REC_WINTER_FIRST 1165  // one check box per bit of winter_months, bit 0 first
+#define IDC_REC_WINTER_LAST 1169
+// Texts that are never placed or filled.
+#define IDC_REC_SPARE_TEXT_1 1001
+#define IDC_REC_SPARE_TEXT_2 1002
+#define IDC_REC_SPARE_TEXT_3 1124
+#define IDC_REC_SPARE_TEXT_4 1125
+#define IDC_REC_SPARE_TEXT_5 1126
+#define IDC_REC_SPARE_TEXT_6 1127
+#define IDC_REC_FOCUS_SINK 1171
+
+// --- system settings page ---
+#define IDC_SYS_LANGUAGE_HEADER 1363
+#define IDC_SYS_LANGUAGE_LIST 1390
+#define IDC_SYS_VOICE_HEADER 1014
+#define IDC_SYS_VOICE_SLIDER 1018
+#define IDC_SYS_VOICE_LABEL 1017
+#define IDC_SYS_ZONE_HEADER 1345
+#define IDC_SYS_ZONE_LIST 1123
+#define IDC_SYS_CLOCK_HEADER 1343
+#define IDC_SYS_CLOCK_CHECK 1326
+#define IDC_SYS_CLOCK_DATE 1122
+#define IDC_SYS_CLOCK_TIME 1121
+#define IDC_SYS_CLOCK_NOW 1344
+#define IDC_SYS_DST_HEADER 1365
+#define IDC_SYS_DST_ON 1380
+#define IDC_SYS_DST_OFF 1381
+#define IDC_SYS_SPEED_HEADER 1366
+#define IDC_SYS_SPEED_KMH 1382
+#define IDC_SYS_SPEED_MPH 1383
+#define IDC_SYS_STAMP_HEADER 1302
+#define IDC_SYS_STAMP_ON 1387
+#define IDC_SYS_STAMP_OFF 1398
+#define IDC_SYS_ALERT_HEADER 4004
+#define IDC_SYS_ALERT_ON 4005
+#define IDC_SYS_ALERT_OFF 4006
+// Never laid out: they keep zero size but still work from the keyboard.
+#define IDC_SYS_LANGUAGE_0 1384
+#define IDC_SYS_LANGUAGE_1 1385
+#define IDC_SYS_LANGUAGE_4 1386
+#define IDC_SYS_CHOICE_1 1330
+#define IDC_SYS_CHOICE_2 1331
+#define IDC_SYS_CHOICE_3 1332
+#define IDC_SYS_CHOICE_0 1333
+#define IDC_SYS_SPARE_RADIO 4007
+#define IDC_SYS_LEVEL_SLIDER 1035
+#define IDC_SYS_AUTO_OFF_30S 1037
+#define IDC_SYS_AUTO_OFF_10MIN 1038
+#define IDC_SYS_AUTO_OFF_NEVER 1039
+#define IDC_SYS_TOUCH_RESET 1360
+// Texts that are never given a text or a place.
+#define IDC_SYS_SPARE_TEXT_1 1032
+#define IDC_SYS_SPARE_TEXT_2 1033
+#define IDC_SYS_SPARE_TEXT_3 1034
+#define IDC_SYS_SPARE_TEXT_4 1036
+#define IDC_SYS_SPARE_TEXT_5 1359
+#define IDC_SYS_SPARE_TEXT_6 1367
+#define IDC_SYS_SPARE_TEXT_7 1301
+#define IDC_SYS_FOCUS_SINK 1389
+
+// --- memory card page ---
+#define IDC_CARD_PARTITION_HEADER 1305
+#define IDC_CARD_TYPE_A 1334
+#define IDC_CARD_TYPE_B 1335
+#define IDC_CARD_TYPE_C 1336
+#define IDC_CARD_ROW_LABEL_FIRST 1306  // one label per recording kind, 1306..1310
+#define IDC_CARD_ROW_PERCENT_FIRST 1312  // one percentage per recording kind, 1312..1316
+#define IDC_CARD_FORMAT_HEADER 1340
+#define IDC_CARD_FORMAT 1341
+#define IDC_CARD_OVERWRITE_HEADER 1300
+#define IDC_CARD_OVERWRITE_CONTINUOUS 1325  // always ticked and disabled
+#define IDC_CARD_OVERWRITE_FIRST 1320  // overwrite_incident_continuous .. overwrite_manual, 1320..1323
+#define IDC_CARD_OVERWRITE_LAST 1323
+#define IDC_CARD_FOCUS_SINK 1342

@@ -1,0 +1,57 @@
+#pragma once
+// The rules of the system settings page that need no window: the voice slider over its two
+// fields, the names of the card's language list, the record's time zone against the PC's
+// catalogue, and where the touch calibration request goes.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "pages/PageControlIds.h"
+#include "record/SetupConfig.h"
+
+class CTimeZoneInfoManager;
+struct CRegTimeZoneInfo;
+
+// --- voice guidance ---
+
+// Position 0 is "OFF"; positions 1..3 are the volume with guidance on.
+int VoiceSliderPosition(const SetupConfig& record);
+// Position 0 switches guidance off and keeps the volume for the next time it is switched on.
+void StoreVoicePosition(SetupConfig& record, int position);
+
+// --- camera language ---
+
+// The language list shows one item per code of the card's list, so that an item's position is
+// the record's language_index. A code the language code table does not know is shown as the
+// code itself rather than dropped, which would shift every later language by one.
+std::vector<std::wstring> LanguageListNames(const std::vector<std::wstring>& codes);
+
+// The three never-shown language radio buttons and the language index each one writes.
+constexpr std::array<std::pair<int, int32_t>, 3> LANGUAGE_RADIO_INDEXES = {
+    {{IDC_SYS_LANGUAGE_0, 0}, {IDC_SYS_LANGUAGE_1, 1}, {IDC_SYS_LANGUAGE_4, 4}}};
+
+// --- time zone ---
+
+// The record's zone name as text (8-bit in the ANSI code page, at most 32 bytes).
+std::wstring RecordTimeZoneName(const SetupConfig& record);
+
+// The catalogue entry the time zone list shows for the record, or -1 for an empty catalogue.
+// A stored zone is matched by name and bias (falling back to the PC's zone, `currentZone`) and
+// left as it is. A record that never had a zone (empty name, bias 0) takes the PC's zone: its
+// key name and bias are written into the record.
+int SelectRecordZone(SetupConfig& record, const CTimeZoneInfoManager& catalogue, int currentZone);
+
+// The user's pick from the list: the zone's key name, zero-padded to the field's 32 bytes (a
+// name of 32 bytes or more fills the field without a terminating zero), and its bias.
+void StoreTimeZone(SetupConfig& record, const CRegTimeZoneInfo& zone);
+
+// --- touch calibration ---
+
+// The request file in the root folder of the card's drive ("E:\set_touch_cal.txt" for a card
+// root "E:\DCIM\"); none for a card root that does not start with a drive root, so the file is
+// never made anywhere else.
+std::optional<std::wstring> TouchCalibrationPath(std::wstring_view cardRoot);

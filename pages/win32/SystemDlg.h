@@ -1,0 +1,57 @@
+#pragma once
+// The system settings page: the camera's language, voice guidance, time zone, daylight saving,
+// speed unit, speed stamp and safety camera alert, each written into the live record at once.
+// It also chooses the date and time that Save writes to the card's clock file (g_bWriteClock,
+// g_stClock), and carries the request to reset the camera's touch calibration.
+//
+// Some controls are never laid out (language radios, system choice, system level, screen
+// auto-off, touch calibration): they keep zero size, only the keyboard reaches them, and they
+// still work.
+
+#include "pages/win32/BaseDialog.h"
+#include "record/CardFileManager.h"
+#include "skin/win32/SubSlider.h"
+#include "timezones/TimeZoneInfoManager.h"
+
+class CSystemDlg : public CBaseDialog {
+public:
+    // The language list comes from the main window's card files, which outlive the page. The
+    // PC's time zone catalogue is read here, once.
+    explicit CSystemDlg(const CCardFileManager& cardFiles);
+
+    // Shows the live record. The time zone list is refilled every time and fills in the zone of
+    // a record that has none; the language list is filled the first time only. The clock box is
+    // unticked, so Save deletes the card's clock file unless the user ticks it again.
+    void LoadControls() override;
+
+    int GetTimeZoneIndex() const { return m_nTimeZoneIndex; }
+    // The catalogue the time zone list shows (tests replace it).
+    CTimeZoneInfoManager& TimeZoneCatalogue() { return m_tzManager; }
+
+protected:
+    BOOL OnInitDialog() override;
+    void BuildPage() override;
+    int FocusSinkId() const override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void FillTimeZoneList();
+    void FillLanguageList();
+    void EnableClockControls(bool enabled);
+
+    void OnVoiceSlider(HWND slider);
+    void OnLanguageSelChange();
+    void OnTimeZoneSelChange();
+    void OnClockCheck();
+    void OnGetCurrentTime();
+    void OnTimeChanged();
+    void OnDateChanged();
+    // The radio buttons: each writes its own value into its field. True when the id is one.
+    bool OnRadioClicked(int id);
+    void OnResetTouchCalibration();
+
+    const CCardFileManager& m_cardFiles;
+    CSubSlider m_sliderVoice;  // 1018
+    CTimeZoneInfoManager m_tzManager;
+    int m_nTimeZoneIndex = -1;
+};

@@ -1,0 +1,198 @@
+#include "record/SettingFields.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// --- record settings page ---
+
+constexpr SettingChoice IMPACT_LEVELS[] = {
+    {1, "1", 1}, {2, "2", 2}, {3, "3", 3}, {4, "4", 4}, {5, "5", 5}};
+constexpr SettingChoice BRIGHTNESS_LEVELS[] = {{0, "0 (Dark)", 0}, {1, "1", 1}, {2, "2 (Light)", 2}};
+constexpr SettingChoice PARKING_MODES[] = {
+    {1, "Enabled", 4000}, {2, "Third choice", 4001}, {0, "Disabled", 4002}};
+// MOTION_LEVELS and TIMER_HOURS: the slider position indexes the table.
+constexpr SettingChoice MOTION_LEVELS[] = {{0, "OFF", 0}, {1, "1", 1}, {3, "3", 2}, {5, "5", 3}};
+constexpr SettingChoice TIMER_HOURS[] = {{6, "6 h", 0}, {12, "12 h", 1}, {24, "24 h", 2}, {48, "48 h", 3}};
+// Position p is 11.6 + 0.1 p volts, and 23.2 + 0.2 p volts.
+constexpr SettingChoice CUT_OFF_12V[] = {{0, "11.6 V", 0}, {1, "11.7 V", 1}, {2, "11.8 V", 2},
+                                         {3, "11.9 V", 3}, {4, "12.0 V", 4}, {5, "12.1 V", 5},
+                                         {6, "12.2 V", 6}, {7, "12.3 V", 7}};
+constexpr SettingChoice CUT_OFF_24V[] = {{0, "23.2 V", 0}, {1, "23.4 V", 1}, {2, "23.6 V", 2},
+                                         {3, "23.8 V", 3}, {4, "24.0 V", 4}, {5, "24.2 V", 5},
+                                         {6, "24.4 V", 6}, {7, "24.6 V", 7}};
+constexpr SettingChoice LOW_VOLTAGE_SHUTDOWN[] = {{1, "On", 1153}, {0, "Off", 1154}};
+constexpr SettingChoice PARKING_CHOICES[] = {{1, "1", 1155}, {0, "0", 1156}};
+
+// --- system settings page ---
+
+// The voice slider shows "OFF" at position 0 and the volume at positions 1..3: guidance on
+// takes its position from voice_volume.
+constexpr SettingChoice VOICE_GUIDANCE[] = {{0, "OFF", 0}, {1, "On", 1}};
+constexpr SettingChoice VOICE_VOLUMES[] = {{1, "1", 1}, {2, "2", 2}, {3, "3", 3}};
+constexpr SettingChoice DAYLIGHT_SAVING[] = {{1, "Enabled", 1380}, {0, "Disabled", 1381}};
+constexpr SettingChoice SPEED_UNITS[] = {{0, "km/h", 1382}, {1, "mph", 1383}};
+constexpr SettingChoice SPEED_STAMP[] = {{1, "Enabled", 1387}, {0, "Disabled", 1398}};
+constexpr SettingChoice SAFETY_CAMERA_ALERT[] = {{1, "Enabled", 4005}, {0, "Disabled", 4006}};
+constexpr SettingChoice SYSTEM_CHOICES[] = {{1, "1", 1330}, {2, "2", 1331}, {3, "3", 1332}, {0, "0", 1333}};
+constexpr SettingChoice LCD_AUTO_OFF[] = {{30000, "30 s", 1037}, {600000, "10 min", 1038}, {0, "Never", 1039}};
+
+// --- memory card page ---
+
+constexpr SettingChoice PARTITION_TYPES[] = {{1, "A type", 1334}, {2, "B type", 1335}, {3, "C type", 1336}};
+constexpr SettingChoice CHECK_STATES[] = {{0, "Off", 0}, {1, "On", 1}};
+
+constexpr int32_t NO_LIMIT = std::numeric_limits<int32_t>::max();
+
+using enum SettingPage;
+using enum SettingControl;
+using enum SettingFallback;
+
+#define FIELD_AT(name) #name, offsetof(SetupConfig, name), sizeof(SetupConfig::name)
+
+}  // namespace
+
+// In the order the pages lay their controls out; hidden controls after the visible ones.
+const std::array<SettingField, 28> SETTING_FIELDS = {{
+    {FIELD_AT(impact_sensitivity_continuous), Record, Slider, 1252, false,
+     "Impact sensitivity (continuous)", IMPACT_LEVELS, 1, 5, NearestEnd, 0},
+    {FIELD_AT(brightness), Record, Slider, 1008, false, "Brightness", BRIGHTNESS_LEVELS, 0, 2, NearestEnd, 0},
+    {FIELD_AT(parking_mode), Record, RadioGroup, 0, false, "Parking mode", PARKING_MODES, 0, 2, ShownAs, 0},
+    {FIELD_AT(impact_sensitivity_parking), Record, Slider, 1160, false, "Impact sensitivity (parking)",
+     IMPACT_LEVELS, 1, 5, NearestEnd, 0},
+    {FIELD_AT(motion_sensitivity), Record, Slider, 1161, false, "Motion sensitivity", MOTION_LEVELS, 0, 5,
+     LastPosition, 0},
+    {FIELD_AT(parking_timer_hours), Record, Slider, 1162, false, "Parking timer", TIMER_HOURS, 6, 48,
+     LastPosition, 0},
+    {FIELD_AT(low_voltage_12v), Record, Slider, 1163, false, "12 V cut-off", CUT_OFF_12V, 0, 7, NearestEnd, 0},
+    {FIELD_AT(low_voltage_24v), Record, Slider, 1164, false, "24 V cut-off", CUT_OFF_24V, 0, 7, NearestEnd, 0},
+    // The page never loads these two radio buttons from the record: they keep their state.
+    {FIELD_AT(low_voltage_shutdown), Record, RadioGroup, 0, true, "Low voltage shutdown", LOW_VOLTAGE_SHUTDOWN,
+     0, 1, NotShown, 0},
+    // Each box sets or clears its own bit; the bits above the five boxes stay as they are.
+    {FIELD_AT(winter_months), Record, CheckBoxes, 1165, true, "Winter months", {}, 0, 0x1F, None, 0},
+    {FIELD_AT(parking_choice), Record, RadioGroup, 0, true, "Parking choice", PARKING_CHOICES, 0, 1, ShownAs, 1},
+
+    // The hidden radios 1384, 1385 and 1386 write 0, 1 and 4 as well: positions of the list.
+    {FIELD_AT(language_index), System, LanguageList, 1390, false, "Language", {}, 0, NO_LIMIT,
+     NothingChosen, 0},
+    {FIELD_AT(voice_guidance), System, Slider, 1018, false, "Voice guidance", VOICE_GUIDANCE, 0, 1, ShownAs, 1},
+    {FIELD_AT(voice_volume), System, Slider, 1018, false, "Voice volume", VOICE_VOLUMES, 1, 3, NearestEnd, 0},
+    {FIELD_AT(time_zone_name), System, ZoneList, 1123, false, "Time zone", {}, 0, 0, None, 0},
+    {FIELD_AT(time_zone_bias), System, ZoneList, 1123, false, "Time zone offset", {}, TIME_ZONE_BIAS_MIN,
+     TIME_ZONE_BIAS_MAX, None, 0},
+    {FIELD_AT(daylight_saving), System, RadioGroup, 0, false, "Daylight saving time", DAYLIGHT_SAVING, 0, 1,
+     ShownAs, 1},
+    {FIELD_AT(speed_unit), System, RadioGroup, 0, false, "Speed unit", SPEED_UNITS, 0, 1, ShownAs, 1},
+    {FIELD_AT(speed_stamp), System, RadioGroup, 0, false, "Speed stamp", SPEED_STAMP, 0, 1, ShownAs, 0},
+    {FIELD_AT(safety_camera_alert), System, RadioGroup, 0, false, "Safety camera alert", SAFETY_CAMERA_ALERT,
+     0, 1, ShownAs, 0},
+    {FIELD_AT(system_choice), System, RadioGroup, 0, true, "System choice", SYSTEM_CHOICES, 0, 3,
+     NothingChosen, 0},
+    // A track bar that is never given a range keeps the default one, 0..100.
+    {FIELD_AT(system_level), System, Slider, 1035, true, "System level", {}, 0, 100, NearestEnd, 0},
+    {FIELD_AT(lcd_auto_off_ms), System, RadioGroup, 0, true, "Screen auto-off", LCD_AUTO_OFF, 0, 600000,
+     ShownAs, 30000},
+
+    // Any other partition type checks no radio button (the partition view draws type A).
+    {FIELD_AT(partition_type), MemoryCard, RadioGroup, 0, false, "Partition", PARTITION_TYPES, 1, 3,
+     NothingChosen, 0},
+    // A check box shows any non-zero value as ticked.
+    {FIELD_AT(overwrite_incident_continuous), MemoryCard, CheckBox, 1320, false,
+     "Overwrite incident recording (continuous)", CHECK_STATES, 0, 1, ShownAs, 1},
+    {FIELD_AT(overwrite_parking_motion), MemoryCard, CheckBox, 1321, false, "Overwrite parking motion",
+     CHECK_STATES, 0, 1, ShownAs, 1},
+    {FIELD_AT(overwrite_parking_incident), MemoryCard, CheckBox, 1322, false,
+     "Overwrite incident recording (parking)", CHECK_STATES, 0, 1, ShownAs, 1},
+    {FIELD_AT(overwrite_manual), MemoryCard, CheckBox, 1323, false, "Overwrite manual recording", CHECK_STATES,
+     0, 1, ShownAs, 1},
+}};
+
+#undef FIELD_AT
+
+const SettingField* FindSettingField(std::string_view name) {
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (name == field.name) return &field;
+    }
+    return nullptr;
+}
+
+int32_t ReadSetting(const SetupConfig& record, const SettingField& field) {
+    int32_t value = 0;
+    std::memcpy(&value, reinterpret_cast<const char*>(&record) + field.offset, sizeof(value));
+    return value;
+}
+
+void WriteSetting(SetupConfig& record, const SettingField& field, int32_t value) {
+    std::memcpy(reinterpret_cast<char*>(&record) + field.offset, &value, sizeof(value));
+}
+
+std::string ReadSettingText(const SetupConfig& record, const SettingField& field) {
+    const char* bytes = reinterpret_cast<const char*>(&record) + field.offset;
+    return std::string(bytes, std::find(bytes, bytes + field.width, '\0'));
+}
+
+void WriteSettingText(SetupConfig& record, const SettingField& field, std::string_view bytes) {
+    char* start = reinterpret_cast<char*>(&record) + field.offset;
+    std::memset(start, 0, field.width);
+    std::memcpy(start, bytes.data(), std::min(bytes.size(), field.width));
+}
+
+int32_t MergeSetting(const SettingField& field, int32_t stored, int32_t chosen) {
+    if (field.control != SettingControl::CheckBoxes) return chosen;
+    return (stored & ~field.maximum) | (chosen & field.maximum);
+}
+
+const SettingChoice* FindSettingChoice(const SettingField& field, int32_t value) {
+    for (const SettingChoice& choice : field.choices) {
+        if (choice.value == value) return &choice;
+    }
+    return nullptr;
+}
+
+bool IsWritableSetting(const SettingField& field, int32_t value) {
+    if (!field.choices.empty()) return FindSettingChoice(field, value) != nullptr;
+    if (value < field.minimum || value > field.maximum) return false;
+    if (field.control == SettingControl::ZoneList) return value % TIME_ZONE_BIAS_STEP == 0;
+    return true;
+}
+
+std::optional<int32_t> ShownSettingValue(const SettingField& field, int32_t value) {
+    if (IsWritableSetting(field, value)) return value;
+    switch (field.fallback) {
+    case SettingFallback::NearestEnd:
+        if (field.choices.empty()) return std::clamp(value, field.minimum, field.maximum);
+        return value < field.choices.front().value ? field.choices.front().value : field.choices.back().value;
+    case SettingFallback::LastPosition:
+        return field.choices.back().value;
+    case SettingFallback::ShownAs:
+        return field.fallbackValue;
+    case SettingFallback::None:
+    case SettingFallback::NothingChosen:
+    case SettingFallback::NotShown:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::string SettingValueText(const SettingField& field, int32_t value) {
+    if (const SettingChoice* choice = FindSettingChoice(field, value)) return choice->text;
+    if (field.control == SettingControl::CheckBoxes) {
+        std::string boxes;
+        for (int bit = 0; bit < 5; ++bit) {
+            if (value & (1 << bit)) boxes += (boxes.empty() ? "" : ", ") + std::to_string(bit + 1);
+        }
+        return boxes.empty() ? "none" : boxes;
+    }
+    if (field.control == SettingControl::ZoneList && field.width == sizeof(int32_t)) {
+        const int64_t magnitude = value < 0 ? -static_cast<int64_t>(value) : value;
+        char text[32];
+        std::snprintf(text, sizeof(text), "UTC%c%02lld:%02lld", value < 0 ? '-' : '+',
+                      static_cast<long long>(magnitude / 60), static_cast<long long>(magnitude % 60));
+        return text;
+    }
+    return std::to_string(value);
+}

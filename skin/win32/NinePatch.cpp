@@ -1,0 +1,32 @@
+#include "skin/win32/NinePatch.h"
+
+#include "skin/win32/GdiPlusBitmap.h"
+
+namespace {
+
+// The picture's pixels in straight colour, or an empty buffer when it cannot be loaded.
+skin::CPixelBuffer LoadPicture(UINT id) {
+    CGdiPlusBitmapResource picture;
+    if (!picture.LoadFromResource(id, L"PNG", nullptr)) return {};
+    return picture.ReadPixels();
+}
+
+}  // namespace
+
+void CNinePatch::Paint(CMemSurface& target, UINT id, RECT* content) {
+    m_lists.Clear();
+    if (!target.IsCreated()) return;
+    if (content) *content = RECT{0, 0, target.GetWidth(), target.GetHeight()};
+    const skin::CPixelBuffer picture = LoadPicture(id);
+    if (picture.IsEmpty()) return;
+
+    skin::PixelRect area;
+    skin::PaintNinePatch(picture, target.Pixels(), m_lists, &area);
+    if (content) *content = RECT{area.left, area.top, area.right, area.bottom};
+}
+
+void CNinePatch::DrawNatural(CMemSurface& target, UINT id) {
+    if (!target.IsCreated()) return;
+    const skin::CPixelBuffer picture = LoadPicture(id);
+    if (!picture.IsEmpty()) skin::DrawPictureOver(picture, target.Pixels());
+}

@@ -1,0 +1,209 @@
+// Formatting the card from the real program: the Format button of the memory card page, the
+// question, the handshake with the viewer stand-in, the formatter stand-in and the reports.
+// Drive R: of the test prefix is the card; the stand-in formatter empties it.
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+#include "pages/CardFormatRules.h"
+#include "pages/PageControlIds.h"
+#include "pages/win32/ViewerInterplay.h"
+#include "tests/e2e/CardFolder.h"
+#include "tests/e2e/ProgramDriver.h"
+#include "tests/standins/StandIns.h"
+
+using namespace e2e;
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::FormatterStandin;
+using testsupport::UiWatcher;
+using testsupport::ViewerStandin;
+
+constexpr int TAB_CARD = 2203, CANCEL = 2303;
+const std::wstring CARD = L"R:\\";
+const std::wstring QUESTION_TEXT =
+    L"Caution: All data will be deleted, if you format the memory card.\r\n"
+    L"Select (Yes) to format or select (No) to cancel.\r\n";
+const std::wstring SUCCESS_TEXT = L"Memory card format completed";
+const std::wstring FAILURE_TEXT =
+    L"Cannot format the memory card.\r\nIt is currently being used by Zudo vir Uvirir or another program.\r\n";
+
+std::vector<std::wstring> Texts(const UiWatcher& watcher) {
+    std::vector<std::wstring> texts;
+    for (const auto& message : watcher.Messages()) texts.push_back(message.text);
+    return texts;
+}
+
+// Whether the card drive counts as large on this machine (its size is the host disk's).
+bool CardIsLarge() {
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+    GetDiskFreeSpaceW(CARD.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters);
+    return cardformat::IsLargeGeometry({sectorsPerCluster, bytesPerSector, totalClusters});
+}
+
+class CardFormatE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(GetDriveTypeW(CARD.c_str()), static_cast<UINT>(DRIVE_REMOVABLE)) << "the test prefix marks R: removable";
+        EmptyCard();
+        fs::copy(m_sample.Path(), fs::path(CARD), fs::copy_options::recursive);
+        fs::create_directories(fs::path(CARD + L"DCIM"));
+        testsupport::WriteBytes(CARD + L"DCIM\\clip.mp4", testsupport::Pattern(4096));
+        for (const wchar_t* name : {L"setup.cfg", L"default.cfg", L"lang\\ver.dat"}) m_arrKept.push_back(ReadBytes(CARD + name));
+    }
+    void TearDown() override { EmptyCard(); }
+
+    // The standard directory iterator cannot open a drive's root under mingw-w64.
+    static void EmptyCard() {
+        WIN32_FIND_DATAW entry;
+        HANDLE find = FindFirstFileW((CARD + L"*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE) return;
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..") fs::remove_all(fs::path(CARD + name));
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+
+    HWND Open(const std::wstring& cardRoot = CARD) {
+        EXPECT_TRUE(m_run.Start(ProgramPath(), QuoteArgument(cardRoot)));
+        HWND window = m_run.WaitForMainWindow();
+        EXPECT_NE(window, nullptr);
+        return window;
+    }
+    // Shows the memory card page and clicks Format. Posted, since the click runs the whole
+    // procedure, message boxes and all, before it returns.
+    static void ClickFormat(HWND window) {
+        ClickSkinButton(window, TAB_CARD);
+        Settle();
+        HWND format = FindControl(window, IDC_CARD_FORMAT);
+        PostMessageW(GetParent(format), WM_COMMAND, MAKEWPARAM(IDC_CARD_FORMAT, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(format));
+    }
+    static bool WaitForMessages(const UiWatcher& watcher, size_t count) {
+        return testsupport::WaitUntil([&] { return watcher.Messages().size() >= count; }, 30000);
+    }
+    void Close(HWND window) {
+        Settle();
+        ClickSkinButton(window, CANCEL);
+        EXPECT_TRUE(m_run.WaitForExit());
+    }
+
+    void ExpectCameraFilesKept() const {
+        EXPECT_EQ(ReadBytes(CARD + L"setup.cfg"), m_arrKept[0]);
+        EXPECT_EQ(ReadBytes(CARD + L"default.cfg"), m_arrKept[1]);
+        EXPECT_EQ(ReadBytes(CARD + L"lang\\ver.dat"), m_arrKept[2]);
+    }
+
+    CardFolder m_sample;
+    ProgramRun m_run;
+    std::vector<Bytes> m_arrKept;
+};
+
+TEST_F(CardFormatE2E, FormatWaitsForTheViewerAndKeepsTheCameraFiles) {
+    FormatterStandin formatter;
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    ViewerStandin viewer(VIEWER_WINDOW_TITLE);
+    ASSERT_TRUE(viewer.IsUp());
+    UiWatcher watcher(IDYES, false, m_run.ProcessId());
+
+    ClickFormat(window);
+    ASSERT_TRUE(WaitForMessages(watcher, 2));
+
+    EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{QUESTION_TEXT, SUCCESS_TEXT}));
+    EXPECT_EQ(watcher.Messages()[0].caption, L"Formatting memory card");
+    EXPECT_EQ(viewer.Messages(), std::vector<std::string>{"0x463 0 0"});
+    EXPECT_FALSE(fs::exists(CARD + L"DCIM")) << "the card was emptied";
+    ExpectCameraFilesKept();
+    EXPECT_EQ(fs::file_size(CARD + L"DashCamSetting.exe"), fs::file_size(ProgramPath()));
+    const bool bLarge = CardIsLarge();
+    EXPECT_EQ(formatter.Argument("filesystem"), bLarge ? "exfat" : "FAT32");
+    EXPECT_EQ(formatter.Argument("cluster"), bLarge ? "0" : "32768");
+    EXPECT_EQ(formatter.Argument("label"), "R7Q2");
+    Close(window);
+}
+
+TEST_F(CardFormatE2E, FailedFormatWithTheShortViewerTitleStillRestoresTheFiles) {
+    FormatterStandin formatter({.bSucceeds = false});
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    ViewerStandin viewer(VIEWER_SHORT_TITLE);
+    ASSERT_TRUE(viewer.IsUp());
+    UiWatcher watcher(IDYES, false, m_run.ProcessId());
+
+    ClickFormat(window);
+    ASSERT_TRUE(WaitForMessages(watcher, 2));
+
+    EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{QUESTION_TEXT, FAILURE_TEXT}));
+    EXPECT_TRUE(viewer.Received("0x463 0 0"));
+    EXPECT_FALSE(fs::exists(CARD + L"DCIM"));
+    ExpectCameraFilesKept();
+    // The viewer hears of a new card after a large card only.
+    EXPECT_EQ(viewer.WaitForMessage("0x219 0 0", 3000), CardIsLarge());
+    Close(window);
+}
+
+TEST_F(CardFormatE2E, MissingFormatterShowsItsMessageThenTheFailure) {
+    FormatterStandin formatter({.bFindable = false});
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    UiWatcher watcher(IDYES, false, m_run.ProcessId());
+
+    ClickFormat(window);
+    ASSERT_TRUE(WaitForMessages(watcher, 3));
+
+    EXPECT_EQ(Texts(watcher),
+              (std::vector<std::wstring>{QUESTION_TEXT, L"LoadLibrary(fmifs.dll) failed", FAILURE_TEXT}));
+    EXPECT_TRUE(fs::exists(CARD + L"DCIM\\clip.mp4"));
+    ExpectCameraFilesKept();
+    Close(window);
+}
+
+TEST_F(CardFormatE2E, NoAtTheQuestionChangesNothing) {
+    FormatterStandin formatter;
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    ViewerStandin viewer(VIEWER_WINDOW_TITLE);
+    UiWatcher watcher(IDNO, false, m_run.ProcessId());
+
+    ClickFormat(window);
+    ASSERT_TRUE(WaitForMessages(watcher, 1));
+    Settle(1000);
+
+    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{QUESTION_TEXT});
+    EXPECT_TRUE(viewer.Messages().empty());
+    EXPECT_FALSE(formatter.WasCalled());
+    EXPECT_TRUE(fs::exists(CARD + L"DCIM\\clip.mp4"));
+    EXPECT_FALSE(fs::exists(CARD + L"DashCamSetting.exe"));
+    Close(window);
+}
+
+TEST_F(CardFormatE2E, CardNotOnARemovableDriveIsLeftUntouched) {
+    CardFolder card(L"fixed card");  // in the temporary folder on drive C:
+    testsupport::WriteBytes(card.File(L"clip.mp4"), testsupport::Pattern(100));
+    FormatterStandin formatter;
+    HWND window = Open(card.Path().wstring() + L"\\");
+    ASSERT_NE(window, nullptr);
+    UiWatcher watcher(IDYES, false, m_run.ProcessId());
+
+    ClickFormat(window);
+    ASSERT_TRUE(WaitForMessages(watcher, 1));
+    Settle(2000);
+
+    EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{QUESTION_TEXT}) << "nothing after the question";
+    EXPECT_FALSE(formatter.WasCalled());
+    EXPECT_TRUE(fs::exists(card.File(L"clip.mp4")));
+    EXPECT_EQ(card.ReadSetupBytes(), card.OriginalSetupBytes());
+    Close(window);
+}
+
+}  // namespace

@@ -1,0 +1,184 @@
+// The three settings pages of the real program, driven from outside: every kind of control is
+// changed, Save writes them all into setup.cfg (checked field by field), the clock box with
+// "Get current time" writes time.dat, and each page is photographed scrolled to its top and to
+// its bottom: build/<preset>/screenshots/page-<page>-<top|bottom>.png.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include <gtest/gtest.h>
+
+#include "record/ClockFile.h"
+#include "tests/e2e/CardFolder.h"
+#include "tests/e2e/ProgramDriver.h"
+#include "timezones/TimeZoneInfoManager.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int TAB_RECORD = 2202, TAB_CARD = 2203, TAB_SYSTEM = 2204, CANCEL = 2303, SAVE = 2304;
+
+class PagesTest : public ::testing::Test {
+protected:
+    HWND Open() {
+        EXPECT_TRUE(m_run.Start(ProgramPath(), m_card.Argument()));
+        HWND window = m_run.WaitForMainWindow();
+        EXPECT_NE(window, nullptr);
+        return window;
+    }
+    static void ShowTab(HWND window, int tab) {
+        ClickSkinButton(window, tab);
+        Settle();
+    }
+    // The page window that holds a control.
+    static HWND PageOf(HWND window, int controlId) { return GetParent(FindControl(window, controlId)); }
+
+    CardFolder m_card;
+    ProgramRun m_run;
+};
+
+std::filesystem::path ScreenshotFolder() {
+    const std::filesystem::path folder = ProgramPath().parent_path() / L"screenshots";
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+// The catalogue index of a zone, read from the same registry the program reads.
+int ZoneIndex(const CTimeZoneInfoManager& catalogue, const wchar_t* keyName) {
+    for (int i = 0; i < catalogue.GetCount(); ++i) {
+        if (std::wstring_view(catalogue.GetAt(i)->m_szKeyName) == keyName) return i;
+    }
+    return -1;
+}
+
+TEST_F(PagesTest, EveryChangeOnEveryPageIsSaved) {
+    const SetupConfig original = m_card.ReadSetup();
+    const CTimeZoneInfoManager catalogue;
+    const int tokyo = ZoneIndex(catalogue, L"Tokyo Standard Time");
+    ASSERT_GE(tokyo, 0);
+
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+
+    ShowTab(window, TAB_RECORD);
+    MoveSlider(window, 1252, 5);
+    MoveSlider(window, 1160, 1);
+    MoveSlider(window, 1161, 1);
+    MoveSlider(window, 1162, 3);
+    MoveSlider(window, 1163, 7);
+    MoveSlider(window, 1164, 0);
+    MoveSlider(window, 1008, 0);
+    // Disabling parking mode asks first; the click must not wait for the answer.
+    PostMessageW(FindControl(window, 4002), BM_CLICK, 0, 0);
+    HWND question = WaitForMessageBox();
+    ASSERT_NE(question, nullptr);
+    DismissMessageBox(question);
+    Settle();
+
+    ShowTab(window, TAB_CARD);
+    ClickButton(window, 1336);
+    for (int box = 1320; box <= 1323; ++box) ClickButton(window, box);
+
+    ShowTab(window, TAB_SYSTEM);
+    SelectComboItem(window, 1390, 2);
+    MoveSlider(window, 1018, 3);
+    SelectComboItem(window, 1123, tokyo);
+    ClickButton(window, 1381);
+    ClickButton(window, 1383);
+    ClickButton(window, 1387);
+    ClickButton(window, 4006);
+    ClickButton(window, 1326);
+    ClickButton(window, 1344);
+    Settle();
+
+    ClickSkinButton(window, SAVE);
+    ASSERT_TRUE(m_run.WaitForExit());
+
+    SetupConfig expected = original;
+    expected.impact_sensitivity_continuous = 5;
+    expected.impact_sensitivity_parking = 1;
+    expected.motion_sensitivity = 1;
+    expected.parking_timer_hours = 48;
+    expected.low_voltage_12v = 7;
+    expected.low_voltage_24v = 0;
+    expected.brightness = 0;
+    expected.parking_mode = 0;
+    expected.partition_type = 3;
+    expected.overwrite_incident_continuous = original.overwrite_incident_continuous ? 0 : 1;
+    expected.overwrite_parking_motion = original.overwrite_parking_motion ? 0 : 1;
+    expected.overwrite_parking_incident = original.overwrite_parking_incident ? 0 : 1;
+    expected.overwrite_manual = original.overwrite_manual ? 0 : 1;
+    expected.language_index = 2;
+    expected.voice_guidance = 1;
+    expected.voice_volume = 3;
+    std::memset(expected.time_zone_name, 0, sizeof(expected.time_zone_name));
+    std::memcpy(expected.time_zone_name, "Tokyo Standard Time", 19);
+    expected.time_zone_bias = 540;
+    expected.daylight_saving = 0;
+    expected.speed_unit = 1;
+    expected.speed_stamp = 1;
+    expected.safety_camera_alert = 0;
+
+    SetupConfig saved = m_card.ReadSetup();
+    expected.assist_any_on = saved.assist_any_on;  // derived by the save itself
+    EXPECT_EQ(std::memcmp(&saved, &expected, sizeof(saved)), 0);
+    EXPECT_EQ(saved.parking_mode, 0);
+    EXPECT_EQ(saved.motion_sensitivity, 1);
+    EXPECT_EQ(saved.parking_timer_hours, 48);
+    EXPECT_EQ(saved.partition_type, 3);
+    EXPECT_STREQ(saved.time_zone_name, "Tokyo Standard Time");
+
+    // The clock file: the PC's time of "Get current time", with the PC's own offset.
+    std::ifstream in(m_card.File(L"time.dat"), std::ios::binary);
+    ASSERT_TRUE(in.is_open()) << "the clock box was ticked";
+    const std::string line((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ClockTime written{};
+    ParseClockLine(line, written);
+    TIME_ZONE_INFORMATION zone{};
+    GetTimeZoneInformation(&zone);
+    EXPECT_EQ(FormatClockLine(written, -zone.Bias), line);
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    EXPECT_EQ(written.wYear, now.wYear);
+    EXPECT_EQ(written.wMonth, now.wMonth);
+    EXPECT_EQ(written.wDay, now.wDay);
+    const int secondsWritten = (written.wHour * 60 + written.wMinute) * 60 + written.wSecond;
+    const int secondsNow = (now.wHour * 60 + now.wMinute) * 60 + now.wSecond;
+    EXPECT_LE(secondsNow - secondsWritten, 120) << line;
+    EXPECT_GE(secondsNow - secondsWritten, 0) << line;
+}
+
+TEST_F(PagesTest, ScreenshotsOfEveryPageAtItsTopAndBottom) {
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    struct Page {
+        int tab;
+        int header;  // the first header, 20 pixels below the top of the content
+        int scrollMax;
+        const wchar_t* name;
+    };
+    for (const Page& page : {Page{TAB_CARD, 1305, 67, L"card"}, Page{TAB_RECORD, 1210, 561, L"record"},
+                             Page{TAB_SYSTEM, 1363, 305, L"system"}}) {
+        ShowTab(window, page.tab);
+        const std::wstring stem = std::wstring(L"page-") + page.name;
+        EXPECT_TRUE(SaveScreenshot(window, ScreenshotFolder() / (stem + L"-top.png")));
+        // Page-down steps stop at the bottom of the page.
+        HWND pageWindow = PageOf(window, page.header);
+        for (int step = 0; step < 3; ++step) SendMessageW(pageWindow, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+        Settle();
+        RECT header{};
+        GetWindowRect(FindControl(window, page.header), &header);
+        MapWindowPoints(nullptr, pageWindow, reinterpret_cast<POINT*>(&header), 2);
+        EXPECT_EQ(header.top, 20 - page.scrollMax) << page.name << " scrolled to its bottom";
+        EXPECT_TRUE(SaveScreenshot(window, ScreenshotFolder() / (stem + L"-bottom.png")));
+    }
+    ClickSkinButton(window, CANCEL);
+    EXPECT_TRUE(m_run.WaitForExit());
+}
+
+}  // namespace

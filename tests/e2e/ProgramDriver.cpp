@@ -1,0 +1,211 @@
+#include "tests/e2e/ProgramDriver.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
+
+#include <vector>
+
+namespace e2e {
+namespace {
+
+// The main settings window is a dialog with the application-window style.
+bool IsMainWindow(HWND window) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    return std::wstring(className) == L"#32770" && (exStyle & WS_EX_APPWINDOW) && IsWindowVisible(window);
+}
+
+BOOL CALLBACK FindMain(HWND window, LPARAM found) {
+    if (!IsMainWindow(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindById(HWND window, LPARAM search) {
+    auto* wanted = reinterpret_cast<ControlSearch*>(search);
+    if (GetDlgCtrlID(window) != wanted->id) return TRUE;
+    wanted->found = window;
+    return FALSE;
+}
+
+CLSID PngEncoder() {
+    UINT count = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    std::vector<BYTE> buffer(size);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, size, encoders);
+    for (UINT i = 0; i < count; ++i) {
+        if (std::wstring(encoders[i].MimeType) == L"image/png") return encoders[i].Clsid;
+    }
+    return CLSID{};
+}
+
+}  // namespace
+
+std::filesystem::path ProgramPath() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return std::filesystem::path(self).parent_path().parent_path() / L"DashCamSetting.exe";
+}
+
+ProgramRun::~ProgramRun() {
+    if (m_process) {
+        if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) TerminateProcess(m_process, 1);
+        CloseHandle(m_process);
+    }
+}
+
+bool ProgramRun::Start(const std::filesystem::path& program, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    m_process = process.hProcess;
+    m_processId = process.dwProcessId;
+    return true;
+}
+
+HWND ProgramRun::WaitForMainWindow(DWORD timeoutMs) const {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (GetTickCount64() < end) {
+        if (HWND window = FindMainWindow()) return window;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+bool ProgramRun::WaitForExit(DWORD timeoutMs) {
+    return m_process && WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0;
+}
+
+HWND FindMainWindow() {
+    HWND found = nullptr;
+    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool WaitForNoMainWindow(DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (GetTickCount64() < end) {
+        if (!FindMainWindow()) return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+HWND FindControl(HWND top, int id) {
+    ControlSearch search{id, nullptr};
+    EnumChildWindows(top, FindById, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void ClickSkinButton(HWND top, int id) {
+    HWND button = FindControl(top, id);
+    RECT client{};
+    GetClientRect(button, &client);
+    const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
+    SendMessageW(button, WM_MOUSEMOVE, 0, middle);
+    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    SendMessageW(button, WM_LBUTTONUP, 0, middle);
+}
+
+void ClickButton(HWND top, int id) { SendMessageW(FindControl(top, id), BM_CLICK, 0, 0); }
+
+void MoveSlider(HWND top, int id, int position) {
+    HWND slider = FindControl(top, id);
+    SendMessageW(slider, TBM_SETPOS, TRUE, position);
+    SendMessageW(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
+                 reinterpret_cast<LPARAM>(slider));
+}
+
+void SelectComboItem(HWND top, int id, int index) {
+    HWND combo = FindControl(top, id);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void Settle(DWORD milliseconds) { Sleep(milliseconds); }
+
+bool SaveScreenshot(HWND window, const std::filesystem::path& file) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, previous);
+    bool saved = false;
+    {
+        Gdiplus::Bitmap image(bitmap, nullptr);
+        const CLSID encoder = PngEncoder();
+        saved = image.Save(file.c_str(), &encoder, nullptr) == Gdiplus::Ok;
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (std::wstring(className) != L"#32770" || !IsWindowVisible(window) || IsMainWindow(window)) return TRUE;
+    if (GetCurrentProcessId() == [&] { DWORD pid = 0; GetWindowThreadProcessId(window, &pid); return pid; }()) {
+        return TRUE;  // the test's own windows do not count
+    }
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM text) {
+    wchar_t className[32] = {};
+    GetClassNameW(child, className, 32);
+    if (std::wstring(className) == L"Static") {
+        wchar_t buffer[1024] = {};
+        GetWindowTextW(child, buffer, 1024);
+        *reinterpret_cast<std::wstring*>(text) += buffer;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForMessageBox(DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (GetTickCount64() < end) {
+        HWND found = nullptr;
+        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&found));
+        if (found) return found;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+void DismissMessageBox(HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+
+}  // namespace e2e

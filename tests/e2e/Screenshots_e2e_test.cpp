@@ -1,0 +1,48 @@
+// Screenshots of the main window with each page shown, in three languages, for a person to
+// look at: build/<preset>/screenshots/<language>-<page>.png.
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/CardFolder.h"
+#include "tests/e2e/ProgramDriver.h"
+
+using namespace e2e;
+
+namespace {
+
+struct LanguageCase {
+    int languageIndex;  // into the sample card's code list: en ko fr es de ...
+    const wchar_t* name;
+};
+
+class Screenshots : public ::testing::TestWithParam<LanguageCase> {};
+
+std::filesystem::path ScreenshotFolder() {
+    const std::filesystem::path folder = ProgramPath().parent_path() / L"screenshots";
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+TEST_P(Screenshots, EveryPage) {
+    CardFolder card;
+    card.SetLanguageIndex(GetParam().languageIndex);
+    ProgramRun run;
+    ASSERT_TRUE(run.Start(ProgramPath(), card.Argument()));
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::pair<int, const wchar_t*> pages[] = {{2203, L"card"}, {2202, L"record"}, {2204, L"system"}};
+    for (const auto& [tab, page] : pages) {
+        ClickSkinButton(window, tab);
+        Settle(700);
+        const std::filesystem::path file = ScreenshotFolder() / (std::wstring(GetParam().name) + L"-" + page + L".png");
+        EXPECT_TRUE(SaveScreenshot(window, file)) << file.string();
+    }
+    ClickSkinButton(window, 2303);
+    EXPECT_TRUE(run.WaitForExit());
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, Screenshots,
+                         ::testing::Values(LanguageCase{0, L"english"}, LanguageCase{1, L"korean"},
+                                           LanguageCase{4, L"german"}));
+
+}  // namespace
