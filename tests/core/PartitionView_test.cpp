@@ -30,10 +30,4 @@ TEST(PartitionView, BarsAndPercentagesOfEachType) {
     }
 }
 
-TEST(PartitionView, WidthsAreTruncatedNotRounded) {
-    EXPECT_EQ(PartitionBarWidth(0.03f), 13) << "13.5 minus a little";
-    EXPECT_EQ(PartitionBarWidth(0.999f), 449);
-    EXPECT_EQ(PartitionBarWidth(0.0f), 0);
-}
-
 }  // namespace

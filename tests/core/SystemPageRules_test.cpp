@@ -1,5 +1,5 @@
-// The system page's rules: the voice slider over two fields, the language list's names, the
-// record's time zone against a catalogue, and where the touch calibration request goes.
+// The system page's rules that need no window: the record's time zone against a catalogue and
+// where the touch calibration request goes.
 
 #include "pages/SystemPageRules.h"
 
@@ -12,31 +12,6 @@
 #include "timezones/TimeZoneInfoManager.h"
 
 namespace {
-
-TEST(VoiceSlider, OffKeepsTheVolumeForTheNextTimeItIsSwitchedOn) {
-    SetupConfig record{};
-    record.voice_guidance = 0;
-    record.voice_volume = 2;
-    EXPECT_EQ(VoiceSliderPosition(record), 0);
-
-    StoreVoicePosition(record, 3);
-    EXPECT_EQ(record.voice_guidance, 1);
-    EXPECT_EQ(record.voice_volume, 3);
-    EXPECT_EQ(VoiceSliderPosition(record), 3);
-
-    StoreVoicePosition(record, 0);
-    EXPECT_EQ(record.voice_guidance, 0);
-    EXPECT_EQ(record.voice_volume, 3);
-}
-
-TEST(LanguageList, OneItemPerCardCodeSoPositionsStayAligned) {
-    const std::vector<std::wstring> names = LanguageListNames({L"en", L"xx-unknown", L"ko"});
-    ASSERT_EQ(names.size(), 3u);
-    EXPECT_EQ(names[0], L"English");
-    EXPECT_EQ(names[1], L"xx-unknown") << "an unknown code shows as itself";
-    EXPECT_EQ(names[2], L"Korean");
-    EXPECT_TRUE(LanguageListNames({}).empty());
-}
 
 // --- time zones ---
 
@@ -122,20 +97,13 @@ TEST_F(RecordZoneTest, AnEmptyCatalogueSelectsNothingAndWritesNothing) {
     EXPECT_EQ(m_record.time_zone_name[0], '\0');
 }
 
-TEST_F(RecordZoneTest, PickingAZoneWritesItsNameZeroPaddedAndItsBias) {
-    std::memset(m_record.time_zone_name, 'x', 32);
-    testsupport::CapturedDebugOutput debug;
-
-    StoreTimeZone(m_record, *m_catalogue->GetAt(IndexOf(L"China Standard Time")));
-
-    EXPECT_EQ(std::string(m_record.time_zone_name, 32), std::string("China Standard Time") + std::string(13, '\0'));
-    EXPECT_EQ(m_record.time_zone_bias, 480);
-    EXPECT_EQ(debug.All(), L"TimeZone [China Standard Time] Bias[480]\n");
-}
-
 TEST_F(RecordZoneTest, ANameOfThirtyTwoOrMoreFillsTheFieldWithoutTerminator) {
     auto catalogue = Catalogue({{L"An Unusually Long Standard Time Zone Name", -180}});
+    std::memset(m_record.time_zone_name, 'x', 32);
+    testsupport::CapturedDebugOutput debug;
     StoreTimeZone(m_record, *catalogue->GetAt(0));
+    EXPECT_EQ(debug.All(), L"TimeZone [An Unusually Long Standard Time Zone Name] Bias[-180]\n");
+    EXPECT_EQ(m_record.time_zone_bias, -180);
     EXPECT_EQ(std::string(m_record.time_zone_name, 32), "An Unusually Long Standard Time ");
     EXPECT_EQ(m_record.reserved_412[0], 0) << "nothing written past the field";
     EXPECT_EQ(RecordTimeZoneName(m_record), L"An Unusually Long Standard Time ");

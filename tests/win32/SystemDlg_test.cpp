@@ -315,7 +315,8 @@ TEST_F(SystemDlgTest, TheClockBoxHandsThePickersToSave) {
     Click(1326);
     EXPECT_EQ(g_bWriteClock, 1);
     for (int id : {1121, 1122, 1344}) EXPECT_TRUE(Enabled(id)) << id;
-    EXPECT_EQ(FormatClockLine(g_stClock, 0), "2024,02,29,13,45,07,-0000") << "date from one picker, time from the other";
+    EXPECT_EQ(FormatClockLine(g_stClock, 0), "2024,02,29,13,45,07,-0000")
+        << "the date from one picker, the time from the other";
 
     ChangePicker(1121, At(2020, 1, 1, 8, 9, 10));
     EXPECT_EQ(FormatClockLine(g_stClock, 0), "2024,02,29,08,09,10,-0000");
