@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pages/PageMetrics.h"
+#include "record/TextUtil.h"
 
 using pagemetrics::PAGE_HEIGHT;
 using pagemetrics::PAGE_WIDTH;
@@ -13,13 +14,6 @@ win32::UniqueFont MakePageFont(int height, int weight) {
     return win32::UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                                          VARIABLE_PITCH, L"Tahoma"));
-}
-
-std::wstring Trimmed(const std::wstring& text) {
-    constexpr const wchar_t* WHITE_SPACE = L" \t\r\n\v\f";
-    const size_t first = text.find_first_not_of(WHITE_SPACE);
-    if (first == std::wstring::npos) return {};
-    return text.substr(first, text.find_last_not_of(WHITE_SPACE) - first + 1);
 }
 
 pagemetrics::ScrollRequest RequestOf(int code) {
@@ -75,7 +69,7 @@ int CBaseDialog::GetTextWidth(const std::wstring& text, HFONT font) const {
 }
 
 SIZE CBaseDialog::PlaceLabel(HWND parent, int id, const std::wstring& text, HFONT font, int x, int y) {
-    const std::wstring label = Trimmed(text);
+    const std::wstring label(textutil::Trim(text));
     HWND control = GetDlgItem(parent, id);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SetWindowTextW(control, label.c_str());

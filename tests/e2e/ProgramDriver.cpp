@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "win32/Handles.h"
+
 namespace e2e {
 namespace {
 
@@ -142,22 +144,16 @@ bool SaveScreenshot(HWND window, const std::filesystem::path& file) {
     GetWindowRect(window, &rect);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, previous);
-    bool saved = false;
+    win32::WindowDC screen(nullptr);
+    win32::UniqueMemoryDC memory(CreateCompatibleDC(screen.Get()));
+    win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
     {
-        Gdiplus::Bitmap image(bitmap, nullptr);
-        const CLSID encoder = PngEncoder();
-        saved = image.Save(file.c_str(), &encoder, nullptr) == Gdiplus::Ok;
+        win32::ScopedSelect selected(memory.Get(), bitmap.Get());
+        BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY);
     }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return saved;
+    Gdiplus::Bitmap image(bitmap.Get(), nullptr);
+    const CLSID encoder = PngEncoder();
+    return image.Save(file.c_str(), &encoder, nullptr) == Gdiplus::Ok;
 }
 
 }  // namespace e2e
