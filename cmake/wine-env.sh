@@ -23,6 +23,13 @@ wine_virtual_display() {
   export DISPLAY=:$number
   (
     flock 9
+    local lock=/tmp/.X$number-lock
+    if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && [[ -f $lock ]] &&
+       ! kill -0 "$(tr -d ' ' <"$lock")" 2>/dev/null; then
+      # A server that died (a killed session, a reboot of the container) leaves its lock file
+      # and socket behind, and they would stop a new one from starting.
+      rm -f "$lock" "/tmp/.X11-unix/X$number"
+    fi
     if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && [[ ! -S /tmp/.X11-unix/X$number ]]; then
       Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 9>&- &
       for _ in $(seq 50); do
