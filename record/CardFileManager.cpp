@@ -1,13 +1,14 @@
 #include "record/CardFileManager.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 
 #include "platform/AnsiCodePage.h"
 #include "platform/DebugOutput.h"
-#include "platform/FileSync.h"
 #include "platform/MessageBox.h"
 #include "record/CardRoot.h"
+#include "record/GuardedSave.h"
 #include "record/VersionFile.h"
 
 using platform::DebugOutput;
@@ -29,19 +30,6 @@ uint64_t FileLength(std::ifstream& in) {
 
 int Major(uint32_t version) { return static_cast<int>(version >> 16); }
 int Minor(uint32_t version) { return static_cast<int>(version & 0xFFFF); }
-
-// Opens a file for reading and writing without truncating it, creating it when missing.
-std::fstream OpenForUpdate(const std::filesystem::path& file) {
-    std::fstream stream(file, std::ios::in | std::ios::out | std::ios::binary);
-    if (!stream.is_open()) {
-        std::error_code error;
-        if (!std::filesystem::exists(file, error) && !error) {
-            std::ofstream create(file, std::ios::binary);  // an empty new file
-        }
-        stream.open(file, std::ios::in | std::ios::out | std::ios::binary);
-    }
-    return stream;
-}
 
 }  // namespace
 
@@ -89,23 +77,16 @@ SaveResult CCardFileManager::SaveSetupConfig(const std::wstring& path) {
     live.assist_any_on = (live.assist_switch_1 || live.assist_switch_2 || live.assist_switch_3) ? 1 : 0;
 
     const uint32_t size = std::min(live.record_size, SETUP_CONFIG_SIZE);
-    const std::filesystem::path file(path);
     SaveResult result = SaveResult::NothingToWrite;
     if (size > 0) {
         // A record of size 0 writes nothing, so the file is not even created: an empty
         // setup.cfg would be no settings record at all.
-        std::fstream out = OpenForUpdate(file);
-        if (!out.is_open()) {
+        const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(&live), size);
+        const GuardedWriteResult written =
+            WriteRecordGuarded(std::filesystem::path(path), bytes, m_saveCopies ? &*m_saveCopies : nullptr);
+        if (written != GuardedWriteResult::Written) {
             DebugOutput(L"\n\nVistrela Setting fail to save\n");
-            return SaveResult::Failed;
-        }
-        out.write(reinterpret_cast<const char*>(&live), size);
-        out.flush();
-        const bool written = out.good();
-        out.close();
-        if (!written || !platform::SyncFileToStorage(file)) {
-            DebugOutput(L"\n\nVistrela Setting fail to save\n");
-            return SaveResult::Failed;
+            return written == GuardedWriteResult::CardNotRestored ? SaveResult::NotRestored : SaveResult::Failed;
         }
         result = SaveResult::Saved;
     }
@@ -117,6 +98,33 @@ SaveResult CCardFileManager::SaveSetupConfig(const std::wstring& path) {
     DebugPrintf(L"motion set: %d / motion sensitivity: %d\n", live.motion_set, live.motion_sensitivity);
     DebugOutput(std::wstring(77, L'-') + L"\n");
     return result;
+}
+
+void CCardFileManager::KeepSaveCopiesIn(const std::filesystem::path& folder) { m_saveCopies.emplace(folder); }
+
+bool CCardFileManager::HasInterruptedSave(const std::wstring& path) {
+    if (!m_saveCopies) return false;
+    const std::wstring card = CardIdentityOf(path);
+    const std::optional<SaveCopy> copy = m_saveCopies->Find(card);
+    if (!copy) return false;
+    if (CardHolds(copy->original, path)) {
+        m_saveCopies->Drop(card);  // the save was cut short before it changed anything
+        return false;
+    }
+    return true;
+}
+
+bool CCardFileManager::PutBackInterruptedSave(const std::wstring& path) {
+    if (!m_saveCopies) return false;
+    const std::wstring card = CardIdentityOf(path);
+    const std::optional<SaveCopy> copy = m_saveCopies->Find(card);
+    if (!copy || !PutBackOnCard(copy->original, path)) return false;
+    m_saveCopies->Drop(card);
+    return true;
+}
+
+void CCardFileManager::DiscardInterruptedSave(const std::wstring& path) {
+    if (m_saveCopies) m_saveCopies->Drop(CardIdentityOf(path));
 }
 
 bool CCardFileManager::RestoreDefaults(const SetupConfig* record) {

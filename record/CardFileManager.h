@@ -6,17 +6,21 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "localisation/LanguageCodeTable.h"
+#include "record/SaveCopy.h"
 #include "record/SetupConfig.h"
 
 // What a save did, so that the main window can tell the user instead of losing changes.
 enum class SaveResult {
     Saved,           // the record is written and flushed to the card
     NothingToWrite,  // record_size is 0: the file was left as it was
-    Failed,          // the file could not be opened, written or flushed (or there is no record)
+    Failed,          // not written (or no record); the card keeps its previous record
+    NotRestored,     // not written, and the card's previous record could not be put back; a
+                     // copy of it waits in the save-copy folder for the card's return
 };
 
 class CCardFileManager {
@@ -28,8 +32,21 @@ public:
 
     // Writes the first record_size bytes (at most 544) of the live record over the start of
     // the file, creating it when missing and never truncating it, so a longer file keeps its
-    // tail. Derives assist_any_on first.
+    // tail. Derives assist_any_on first. The write is flushed and read back; when any step
+    // fails, the file's previous start is put back.
     SaveResult SaveSetupConfig(const std::wstring& path);
+
+    // Keeps a copy of the card's settings file in this folder (the program's own) during each
+    // save, so that a save cut short by a pulled card can be undone at the next start.
+    void KeepSaveCopiesIn(const std::filesystem::path& folder);
+    // True when a save to this settings file was cut short and its copy still waits. A copy
+    // that matches the card already (nothing had been written yet) is dropped silently.
+    bool HasInterruptedSave(const std::wstring& path);
+    // Puts the waiting copy back on the card; true (and the copy dropped) when the card holds
+    // it again, false (the copy kept) when not.
+    bool PutBackInterruptedSave(const std::wstring& path);
+    // Drops the waiting copy: the user keeps what the card holds now.
+    void DiscardInterruptedSave(const std::wstring& path);
 
     // Replaces the live record by the card's default.cfg, keeping the four device fields of
     // `record` (the current live record; null counts as all zero). Shows a message box and
@@ -50,4 +67,7 @@ public:
     std::vector<LanguageCodeEntry> m_arrLanguages;  // table entries of those codes, in order
     std::wstring m_strPackName;
     std::wstring m_strDevice;
+
+private:
+    std::optional<CSaveCopyStore> m_saveCopies;
 };

@@ -100,6 +100,7 @@ BOOL CSettingDlg::OnInitDialog() {
     }
     ReadCardFiles();
     SelectLanguage(g_strRegLanguage, m_cardFiles.m_arrLangCodes, g_pSetupConfig);
+    OfferToUndoInterruptedSave();
     SetWindowTextW(GetSafeHwnd(), GetLangText(L"IDS_STRING101").c_str());
     m_hFont = win32::UniqueFont(CreateFontW(13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
@@ -132,9 +133,38 @@ void CSettingDlg::PlaceWindow() {
 }
 
 void CSettingDlg::ReadCardFiles() {
+    // Saves keep a copy of the card's record in the program's own folder until the new record
+    // is proven on the card.
+    if (!m_strProgramFolder.empty()) m_cardFiles.KeepSaveCopiesIn(std::filesystem::path(m_strProgramFolder));
     m_cardFiles.ReadClockFile(CardPath(L"time.dat"));
     m_cardFiles.ReadVersionFile(CardPath(L"lang\\"));
+    LoadRecord();
+}
+
+void CSettingDlg::LoadRecord() {
     if (!m_cardFiles.LoadSetupConfig(CardPath(L"setup.cfg"))) m_cardFiles.RestoreDefaults(g_pSetupConfig);
+}
+
+void CSettingDlg::OfferToUndoInterruptedSave() {
+    const std::wstring setup = CardPath(L"setup.cfg");
+    if (!m_cardFiles.HasInterruptedSave(setup)) return;
+    // The window is not shown yet: the question stands alone, on top.
+    if (ShowMessage(nullptr, L"IDS_STRING403", MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) != IDYES) {
+        m_cardFiles.DiscardInterruptedSave(setup);
+        return;
+    }
+    if (!m_cardFiles.PutBackInterruptedSave(setup)) {
+        ShowMessage(nullptr, L"IDS_STRING404", MB_OK | MB_ICONWARNING | MB_TOPMOST);
+        return;
+    }
+    LoadRecord();
+    SelectLanguage(g_strRegLanguage, m_cardFiles.m_arrLangCodes, g_pSetupConfig);
+}
+
+int CSettingDlg::ShowMessage(HWND owner, const std::wstring& key, UINT style) {
+    // Each message is a statement (key) and what to do about it (key + "0").
+    const std::wstring message = GetLangText(key) + L"\r\n" + GetLangText(key + L"0");
+    return MessageBoxW(owner, message.c_str(), GetLangText(L"IDS_STRING101").c_str(), style);
 }
 
 void CSettingDlg::ComposeBackground() {
@@ -204,9 +234,10 @@ void CSettingDlg::OnSave() {
     }
     // Nothing is lost: the window stays open with the changes, so the user can try again
     // (another card slot, write protection off) or leave with Cancel.
-    const wchar_t* key = saved == SaveResult::NothingToWrite ? L"IDS_STRING401" : L"IDS_STRING400";
-    const std::wstring message = GetLangText(key) + L"\r\n" + GetLangText(std::wstring(key) + L"0");
-    MessageBoxW(GetSafeHwnd(), message.c_str(), GetLangText(L"IDS_STRING101").c_str(), MB_OK | MB_ICONWARNING);
+    const wchar_t* key = L"IDS_STRING400";
+    if (saved == SaveResult::NothingToWrite) key = L"IDS_STRING401";
+    if (saved == SaveResult::NotRestored) key = L"IDS_STRING402";
+    ShowMessage(GetSafeHwnd(), key, MB_OK | MB_ICONWARNING);
 }
 
 void CSettingDlg::CloseWindow() {

@@ -60,6 +60,9 @@ private:
     bool RelaunchFromCardIfNeeded();
     void PlaceWindow();
     void ReadCardFiles();
+    void LoadRecord();
+    void OfferToUndoInterruptedSave();
+    static int ShowMessage(HWND owner, const std::wstring& key, UINT style);
     void ComposeBackground();
     void CreateControls();
 

@@ -198,7 +198,7 @@ TEST_F(CardFilesTest, SaveThatCannotOpenTheFileFails) {
     CapturedDebugOutput debug;
 
     EXPECT_EQ(m_files.SaveSetupConfig(PathOf(L"setup.cfg")), SaveResult::Failed);
-    EXPECT_EQ(debug.Lines(), std::vector<std::wstring>{L"\n\nVistrela Setting fail to save\n"});
+    EXPECT_EQ(debug.Lines().back(), L"\n\nVistrela Setting fail to save\n");
     EXPECT_EQ(live->assist_any_on, 1) << "derived even when the save fails";
 }
 

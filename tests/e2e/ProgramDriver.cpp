@@ -202,6 +202,8 @@ std::wstring MessageBoxText(HWND box) {
     return text;
 }
 
-void DismissMessageBox(HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+void DismissMessageBox(HWND box) { AnswerMessageBox(box, IDOK); }
+
+void AnswerMessageBox(HWND box, int button) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }
 
 }  // namespace e2e

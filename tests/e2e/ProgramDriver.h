@@ -66,5 +66,7 @@ HWND WaitForMessageBox(DWORD timeoutMs = 20000);
 std::wstring MessageBoxText(HWND box);
 // Answers a message box with its OK button.
 void DismissMessageBox(HWND box);
+// Answers a message box with one of its buttons (IDYES, IDNO, ...).
+void AnswerMessageBox(HWND box, int button);
 
 }  // namespace e2e

@@ -1,0 +1,84 @@
+#include "record/GuardedSave.h"
+
+#include <algorithm>
+
+#include "platform/DebugOutput.h"
+#include "platform/VolumeIdentity.h"
+#include "record/SetupConfig.h"
+
+using platform::DebugOutput;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Open, write, flush, close, read back and compare: true only when the card gives back the
+// very bytes written.
+bool WriteAndReadBack(const fs::path& file, std::span<const uint8_t> record) {
+    CardFileAccess& card = CurrentCardFileAccess();
+    {
+        std::unique_ptr<OpenCardFile> open = card.OpenForUpdate(file);
+        if (!open || !open->WriteStart(record) || !open->Flush()) return false;
+    }
+    const std::optional<CardFileStart> back = card.ReadStart(file, record.size());
+    return back && back->exists && std::equal(back->bytes.begin(), back->bytes.end(), record.begin(), record.end());
+}
+
+}  // namespace
+
+std::wstring CardIdentityOf(const fs::path& file) {
+    const fs::path folder = file.parent_path().empty() ? fs::path(L".") : file.parent_path();
+    std::wstring identity = platform::VolumeIdentityOf(folder);
+    if (identity.empty()) identity = fs::absolute(folder).wstring();
+    return identity;
+}
+
+bool CardHolds(const CardFileStart& original, const fs::path& file) {
+    const std::optional<CardFileStart> now = CurrentCardFileAccess().ReadStart(file, SETUP_CONFIG_SIZE);
+    if (!now || now->exists != original.exists) return false;
+    return !original.exists || (now->length == original.length && now->bytes == original.bytes);
+}
+
+bool PutBackOnCard(const CardFileStart& original, const fs::path& file) {
+    CardFileAccess& card = CurrentCardFileAccess();
+    if (!original.exists) {
+        if (!card.Remove(file)) return false;
+    } else {
+        std::unique_ptr<OpenCardFile> open = card.OpenForUpdate(file);
+        // The save may have lengthened a short file; the file never was shorter than now.
+        if (!open || !open->WriteStart(original.bytes) || !open->SetLength(original.length) || !open->Flush()) {
+            return false;
+        }
+    }
+    return CardHolds(original, file);
+}
+
+GuardedWriteResult WriteRecordGuarded(const fs::path& file, std::span<const uint8_t> record,
+                                      const CSaveCopyStore* store) {
+    const std::wstring identity = CardIdentityOf(file);
+    std::optional<SaveCopy> copy = store ? store->Find(identity) : std::nullopt;
+    if (!copy) {
+        std::optional<CardFileStart> current = CurrentCardFileAccess().ReadStart(file, SETUP_CONFIG_SIZE);
+        if (!current) {
+            DebugOutput(L"The settings file on the card cannot be read; it is left alone.\n");
+            return GuardedWriteResult::CardUnchanged;
+        }
+        copy = SaveCopy{identity, std::move(*current)};
+        if (store && !store->Keep(*copy)) {
+            DebugOutput(L"No copy of the settings file can be kept on this PC; the card is left alone.\n");
+            return GuardedWriteResult::CardUnchanged;
+        }
+    }
+
+    if (WriteAndReadBack(file, record)) {
+        if (store && !store->Drop(identity)) DebugOutput(L"The copy of the previous settings could not be removed.\n");
+        return GuardedWriteResult::Written;
+    }
+    if (PutBackOnCard(copy->original, file)) {
+        DebugOutput(L"The save failed; the card's previous settings were put back.\n");
+        if (store) store->Drop(identity);
+        return GuardedWriteResult::CardUnchanged;
+    }
+    DebugOutput(L"The save failed and the card's previous settings could not be put back.\n");
+    return GuardedWriteResult::CardNotRestored;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Writing the settings record to the card so that the card ends with either its old record or
+// the new one, never a mix: the file's previous start is kept (in memory, and on the PC's disk
+// when a copy store is given) until the new bytes have been flushed and read back; on any
+// failure the previous start is put back.
+
+#include <filesystem>
+#include <span>
+#include <string>
+
+#include "record/CardFileAccess.h"
+#include "record/SaveCopy.h"
+
+enum class GuardedWriteResult {
+    Written,          // the record is on the card, read back and compared
+    CardUnchanged,    // not written; the card holds what it held before (untouched or put back)
+    CardNotRestored,  // not written, and the previous record could not be put back: the copy
+                      // (when there is a store) waits on the PC for the card to return
+};
+
+// The identity under which a card file's copies are kept: its folder's volume and place.
+std::wstring CardIdentityOf(const std::filesystem::path& file);
+
+// Writes `record` over the start of `file`. An existing copy in the store for this card is
+// taken as the card's last whole record (an earlier save may have left the card mixed);
+// otherwise the card's current start is read and kept first, and the card is not touched
+// when that copy cannot be kept.
+GuardedWriteResult WriteRecordGuarded(const std::filesystem::path& file, std::span<const uint8_t> record,
+                                      const CSaveCopyStore* store);
+
+// Makes the file on the card what `original` describes again (removing it when it did not
+// exist), then reads it back. True when the card is proven to hold it.
+bool PutBackOnCard(const CardFileStart& original, const std::filesystem::path& file);
+
+// True when the file on the card reads back as exactly what `original` describes.
+bool CardHolds(const CardFileStart& original, const std::filesystem::path& file);
