@@ -139,6 +139,12 @@ WriteOutcome WriteRecordFile(const std::filesystem::path& file, const SetupConfi
     const SaveResult result = files.SaveSetupConfig(file.wstring());
     outcome.saved = *g_pSetupConfig;
     FreeLiveRecord();
+    if (result == SaveResult::NotRestored) {
+        // The save puts the file's previous start back when a step fails; this time even that
+        // failed, so the file may hold part of the new record.
+        outcome.error = "cannot be written, and its previous contents could not be put back (check the card)";
+        return outcome;
+    }
     if (result != SaveResult::Saved) {
         outcome.error = "cannot be written (is the card write-protected or read-only?)";
         return outcome;
