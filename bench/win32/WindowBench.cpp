@@ -1,0 +1,454 @@
+// bench_window: the editor's real main window, in this process, on a card folder.
+//
+// First its start-up, phase by phase, with the system calls each phase made: process made to
+// main(), the platform services the application object prepares, the window's initialisation
+// (and each page's share of it), and the first paint of the whole window. The message hooks
+// that split the phases slow the start-up down (under Wine each hooked message is a round trip
+// to the wine server), so read the shares here; bench_first_paint times the program itself.
+//
+// Then many repaints without any change of state, for each page: the time of a whole-window
+// repaint, and the proof that such a repaint composes nothing (the skinned controls'
+// composition counters stay put, no surface is made, no picture decoded, no text blended, no
+// handle leaks) and that each skinned control's own repaint is one block copy.
+//
+//   bench_window [--repaints N] CARD-FOLDER
+//
+// Exit codes: 0 nothing composed; 1 something was composed again; 2 wrong arguments; 3 the
+// system calls could not be counted; 4 the window was not painted in time.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <gdiplus.h>
+#include <ole2.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/win32/SettingDlg.h"
+#include "bench/common/BenchData.h"
+#include "bench/win32/FirstPaintProbe.h"
+#include "bench/win32/ImportCounter.h"
+#include "record/CardRoot.h"
+#include "skin/win32/RButton.h"
+#include "skin/win32/RStaticText.h"
+#include "win32/Handles.h"
+
+namespace {
+
+constexpr UINT WARM_UP_REPAINTS = 5;
+constexpr double PAINT_TIMEOUT_MS = 30000;
+constexpr UINT FULL_REPAINT = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
+constexpr UINT OWN_REPAINT = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
+
+constexpr win32::ResourceKind COUNTED_KINDS[] = {win32::ResourceKind::GdiObject, win32::ResourceKind::MemoryDC,
+                                                 win32::ResourceKind::WindowDC, win32::ResourceKind::PaintDC,
+                                                 win32::ResourceKind::Surface};
+
+long CountOf(const bench::CallCounts& calls, bench::Api api) { return calls[static_cast<size_t>(api)]; }
+
+bench::CallCounts Difference(const bench::CallCounts& after, const bench::CallCounts& before) {
+    bench::CallCounts difference{};
+    for (size_t i = 0; i < bench::API_COUNT; ++i) difference[i] = after[i] - before[i];
+    return difference;
+}
+
+// Counted calls and the time spent in them, at one moment.
+struct CallState {
+    bench::CallCounts counts = bench::CurrentCallCounts();
+    bench::CallTimes times = bench::CurrentCallTimes();
+};
+
+void PrintCalls(const bench::CallCounts& calls, double per = 1) {
+    for (size_t api = 0; api < bench::API_COUNT; ++api) {
+        if (calls[api]) std::printf(" %s %.4g", bench::ApiName(static_cast<bench::Api>(api)), calls[api] / per);
+    }
+    std::printf("\n");
+}
+
+// The calls made between two moments that took more than a trifle, with the time spent in them.
+void PrintCallsBetween(const CallState& before, const CallState& after) {
+    for (size_t api = 0; api < bench::API_COUNT; ++api) {
+        const long made = after.counts[api] - before.counts[api];
+        const double ms = after.times[api] - before.times[api];
+        if (made && ms >= 0.5) std::printf(" %s %ld (%.1f ms)", bench::ApiName(static_cast<bench::Api>(api)), made, ms);
+    }
+    std::printf("\n");
+}
+
+// --- start-up ---
+
+// The start-up as a timeline of moments, each with the calls counted so far. The window's own
+// initialisation (WM_INITDIALOG) is split by what can be seen from outside its code: each
+// page dialog being made (its controls come from its template), the page's own WM_INITDIALOG,
+// and the stretches of the main window's code before, between and after them.
+struct Moment {
+    std::string what;  // what ended at this moment
+    double ms;         // since the process was made
+    CallState calls;
+};
+
+struct StartUp {
+    LARGE_INTEGER mainEntered{};
+    double mainMs = 0;
+    std::vector<Moment> moments;
+    int depth = 0;  // WM_INITDIALOG nesting: 1 inside the main window's, 2 inside a page's
+    int pages = 0;
+    bool initDone = false;
+    double initBeginMs = 0, initEndMs = 0;
+};
+StartUp g_startUp;
+
+constexpr const char* PAGE_NAMES[] = {"card", "record", "system"};
+
+double SinceProcessMade() { return g_startUp.mainMs + bench::MillisecondsSince(g_startUp.mainEntered); }
+
+void Mark(std::string what) { g_startUp.moments.push_back({std::move(what), SinceProcessMade(), CallState()}); }
+
+std::string PageName(int index) {
+    return index < 3 ? PAGE_NAMES[index] : "page " + std::to_string(index + 1);
+}
+
+double ProcessAgeMs() {
+    FILETIME created{}, exited{}, kernel{}, user{}, now{};
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    GetSystemTimePreciseAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;  // 100 ns units
+}
+
+// A dialog being made inside the main window's initialisation is a page.
+LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && g_startUp.depth == 1 && !g_startUp.initDone) {
+        const CREATESTRUCTW* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam)->lpcs;
+        if (create->lpszClass == MAKEINTATOM(0x8002)) {  // the dialog class
+            Mark(g_startUp.pages == 0 ? "main window's code before the pages" : "main window's code between pages");
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// WM_INITDIALOG on its way in and back out.
+LRESULT CALLBACK BeforeMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_INITDIALOG && !g_startUp.initDone) {
+        if (g_startUp.depth == 0) {
+            Mark("dialog made from its template");
+            g_startUp.initBeginMs = SinceProcessMade();
+        } else if (g_startUp.depth == 1) {
+            Mark(PageName(g_startUp.pages) + " page: controls made from its template");
+        }
+        ++g_startUp.depth;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_INITDIALOG && !g_startUp.initDone && g_startUp.depth > 0) {
+        --g_startUp.depth;
+        if (g_startUp.depth == 0) {
+            Mark(g_startUp.pages ? "main window's code after the pages" : "main window's initialisation");
+            g_startUp.initEndMs = SinceProcessMade();
+            g_startUp.initDone = true;
+        } else if (g_startUp.depth == 1) {
+            Mark(PageName(g_startUp.pages++) + " page: its own WM_INITDIALOG");
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL CALLBACK CountTopLevel(HWND window, LPARAM counts) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId()) return TRUE;
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    ++(*reinterpret_cast<std::map<std::wstring, int>*>(counts))[name];
+    return TRUE;
+}
+
+// Top-level windows are dear under Wine (each is a window of the X server too), and controls
+// make some of their own: a trackbar's tooltip, a combo box's drop-down list.
+void PrintTopLevelWindows() {
+    std::map<std::wstring, int> counts;
+    EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&counts));
+    int total = 0;
+    for (const auto& entry : counts) total += entry.second;
+    std::printf("  top-level windows of this process: %d (", total);
+    const char* separator = "";
+    for (const auto& [name, count] : counts) {
+        std::printf("%s%ls %d", separator, name.c_str(), count);
+        separator = ", ";
+    }
+    std::printf(")\n");
+}
+
+void PrintStartUp() {
+    std::printf("start-up in this process, instrumented (ms; counted calls that took 0.5 ms or more):\n");
+    std::printf("  %7.1f  %-52s\n", g_startUp.mainMs, "process made -> main(): loading the program and its DLLs");
+    for (size_t i = 1; i < g_startUp.moments.size(); ++i) {
+        const Moment& moment = g_startUp.moments[i];
+        std::printf("  %7.1f  %-52s", moment.ms - g_startUp.moments[i - 1].ms, moment.what.c_str());
+        PrintCallsBetween(g_startUp.moments[i - 1].calls, moment.calls);
+    }
+    std::printf("  %7.1f  %-52s\n", g_startUp.moments.back().ms, "in all, to the whole window painted");
+    PrintTopLevelWindows();
+    std::printf("figure startup_inprocess_ms %.1f\n", g_startUp.moments.back().ms);
+    std::printf("figure startup_init_ms %.1f\n", g_startUp.initEndMs - g_startUp.initBeginMs);
+}
+
+// --- repaints ---
+
+// A skinned control and how to read its composition counter.
+struct Skinned {
+    HWND window;
+    int (*compositions)(HWND);
+};
+
+int ButtonCompositions(HWND window) {
+    return dynamic_cast<CRButton*>(win32::CWindow::FromHandle(window))->GetCompositionCount();
+}
+int TextCompositions(HWND window) {
+    return dynamic_cast<CRStaticText*>(win32::CWindow::FromHandle(window))->GetCompositionCount();
+}
+
+BOOL CALLBACK CollectSkinned(HWND window, LPARAM list) {
+    win32::CWindow* object = win32::CWindow::FromHandle(window);
+    auto* skinned = reinterpret_cast<std::vector<Skinned>*>(list);
+    if (dynamic_cast<CRButton*>(object)) {
+        skinned->push_back({window, ButtonCompositions});
+    } else if (dynamic_cast<CRStaticText*>(object)) {
+        skinned->push_back({window, TextCompositions});
+    }
+    return TRUE;
+}
+
+std::vector<Skinned> SkinnedControls(HWND top) {
+    std::vector<Skinned> skinned;
+    EnumChildWindows(top, CollectSkinned, reinterpret_cast<LPARAM>(&skinned));
+    return skinned;
+}
+
+// Everything a repaint could have made or composed, at one moment.
+struct Snapshot {
+    bench::CallCounts calls{};
+    long compositions = 0;
+    std::vector<int> live;
+};
+
+Snapshot Take(const std::vector<Skinned>& skinned) {
+    Snapshot snapshot;
+    snapshot.calls = bench::CurrentCallCounts();
+    for (const Skinned& control : skinned) snapshot.compositions += control.compositions(control.window);
+    for (win32::ResourceKind kind : COUNTED_KINDS) snapshot.live.push_back(win32::LiveCount(kind));
+    return snapshot;
+}
+
+// Anything in a repaint that is more than copying kept pictures.
+long Composing(const bench::CallCounts& calls, long compositions) {
+    return compositions + CountOf(calls, bench::Api::AlphaBlend) + CountOf(calls, bench::Api::CreateDIBSection) +
+           CountOf(calls, bench::Api::CreateCompatibleBitmap) + CountOf(calls, bench::Api::GdipCreateBitmapFromStream);
+}
+
+struct PageFigures {
+    bench::Summary times;
+    double mainAloneMs = 0;  // the main window without its children
+    double pageMs = 0;       // the shown page with its controls
+    bench::CallCounts calls{};
+    long compositions = 0;
+    bool liveUnchanged = true;
+};
+
+// The median time of repainting one window `repaints` times.
+double TimeRepaints(HWND window, UINT flags, UINT repaints) {
+    std::vector<double> times;
+    for (UINT i = 0; i < repaints; ++i) {
+        const LARGE_INTEGER start = bench::Now();
+        RedrawWindow(window, nullptr, nullptr, flags);
+        GdiFlush();
+        times.push_back(bench::MillisecondsSince(start));
+    }
+    return bench::Summarise(times).median;
+}
+
+BOOL CALLBACK FindShownPage(HWND child, LPARAM found) {
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, 16);
+    if (std::wstring(name) != L"#32770" || !IsWindowVisible(child)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+// The settings page on show: the visible child dialog of the main window.
+HWND ShownPage(HWND top) {
+    HWND found = nullptr;
+    EnumChildWindows(top, FindShownPage, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+PageFigures MeasurePage(HWND top, int tabId, UINT repaints, const std::vector<Skinned>& skinned) {
+    SendMessageW(top, WM_COMMAND, MAKEWPARAM(tabId, 0), 0);  // the tab's own click: a change of state
+    for (UINT i = 0; i < WARM_UP_REPAINTS; ++i) RedrawWindow(top, nullptr, nullptr, FULL_REPAINT);
+
+    PageFigures figures;
+    const Snapshot before = Take(skinned);
+    std::vector<double> times;
+    for (UINT i = 0; i < repaints; ++i) {
+        const LARGE_INTEGER start = bench::Now();
+        RedrawWindow(top, nullptr, nullptr, FULL_REPAINT);
+        GdiFlush();
+        times.push_back(bench::MillisecondsSince(start));
+    }
+    const Snapshot after = Take(skinned);
+    figures.times = bench::Summarise(times);
+    figures.calls = Difference(after.calls, before.calls);
+    figures.compositions = after.compositions - before.compositions;
+    figures.liveUnchanged = after.live == before.live;
+
+    // Where the time goes: the main window's own picture, and the page of standard controls.
+    figures.mainAloneMs = TimeRepaints(top, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW, repaints);
+    if (HWND page = ShownPage(top)) figures.pageMs = TimeRepaints(page, FULL_REPAINT, repaints);
+    return figures;
+}
+
+int MeasureRepaints(HWND top, UINT repaints) {
+    const std::vector<Skinned> skinned = SkinnedControls(top);
+    long composed = 0;
+    bool leaked = false;
+
+    std::printf("whole-window repaints without a change of state, %u per page:\n", repaints);
+    const std::pair<int, const char*> pages[] = {{CSettingDlg::ID_TAB_CARD, "card"},
+                                                 {CSettingDlg::ID_TAB_RECORD, "record"},
+                                                 {CSettingDlg::ID_TAB_SYSTEM, "system"}};
+    double slowest = 0;
+    for (const auto& [tabId, name] : pages) {
+        const PageFigures page = MeasurePage(top, tabId, repaints, skinned);
+        std::printf("  %-6s median %.2f ms (main window alone %.2f, page with its controls %.2f), p90 %.2f ms; "
+                    "compositions %ld%s; calls per repaint:",
+                    name, page.times.median, page.mainAloneMs, page.pageMs, page.times.p90, page.compositions,
+                    page.liveUnchanged ? "" : "; LIVE HANDLE COUNTS CHANGED");
+        PrintCalls(page.calls, repaints);
+        composed += Composing(page.calls, page.compositions);
+        leaked |= !page.liveUnchanged;
+        slowest = std::max(slowest, page.times.median);
+    }
+
+    // Each skinned control on its own: one block copy (and its label, for a text button).
+    SendMessageW(top, WM_COMMAND, MAKEWPARAM(CSettingDlg::ID_TAB_CARD, 0), 0);
+    double maxCopies = 0, minCopies = -1;
+    long ownComposed = 0, labels = 0, controls = 0;
+    std::vector<double> controlTimes;
+    for (const Skinned& control : skinned) {
+        if (!IsWindowVisible(control.window)) continue;
+        ++controls;
+        const Snapshot before = Take(skinned);
+        for (UINT i = 0; i < repaints; ++i) {
+            const LARGE_INTEGER start = bench::Now();
+            RedrawWindow(control.window, nullptr, nullptr, OWN_REPAINT);
+            controlTimes.push_back(bench::MillisecondsSince(start));
+        }
+        const Snapshot after = Take(skinned);
+        const bench::CallCounts calls = Difference(after.calls, before.calls);
+        const double copies = static_cast<double>(CountOf(calls, bench::Api::BitBlt)) / repaints;
+        maxCopies = std::max(maxCopies, copies);
+        minCopies = minCopies < 0 ? copies : std::min(minCopies, copies);
+        labels += CountOf(calls, bench::Api::DrawTextW);
+        ownComposed += Composing(calls, after.compositions - before.compositions);
+        leaked |= after.live != before.live;
+    }
+    composed += ownComposed;
+    std::printf("skinned controls repainted one at a time: %ld controls, %.2f to %.2f block copies each, "
+                "%.2f labels drawn per repaint, %ld compositions, median %.3f ms\n",
+                controls, minCopies, maxCopies,
+                controls ? static_cast<double>(labels) / static_cast<double>(controls * repaints) : 0.0, ownComposed,
+                bench::Summarise(controlTimes).median);
+
+    std::printf("figure repaint_ms %.3f\n", slowest);
+    std::printf("figure repaint_composed %ld\n", composed);
+    std::printf("figure control_copies_max %.2f\n", maxCopies);
+    std::printf("figure handles_leaked %d\n", leaked ? 1 : 0);
+    return composed == 0 && controls > 0 && minCopies == 1 && maxCopies == 1 && !leaked ? 0 : 1;
+}
+
+// --- the run ---
+
+struct Run {
+    CSettingDlg* dialog = nullptr;
+    UINT repaints = 200;
+    int status = 4;
+};
+Run g_run;
+
+void CALLBACK OnTick(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND top = g_run.dialog->GetSafeHwnd();
+    if (top && IsWindowVisible(top) && bench::IsTreePainted(top)) {
+        KillTimer(nullptr, timer);
+        Mark("first paint of the whole window (10 ms resolution)");
+        PrintStartUp();
+        g_run.status = MeasureRepaints(top, g_run.repaints);
+        PostMessageW(top, WM_CLOSE, 0, 0);
+    } else if (SinceProcessMade() > PAINT_TIMEOUT_MS) {
+        KillTimer(nullptr, timer);
+        std::fprintf(stderr, "bench_window: the window was not painted in time\n");
+        if (top) PostMessageW(top, WM_CLOSE, 0, 0);
+    }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    g_startUp.mainEntered = bench::Now();
+    g_startUp.mainMs = ProcessAgeMs();
+    int i = 1;
+    if (argc == 4 && std::wcscmp(argv[1], L"--repaints") == 0) {
+        g_run.repaints = static_cast<UINT>(std::wcstoul(argv[2], nullptr, 10));
+        i = 3;
+    }
+    if (argc != i + 1 || g_run.repaints == 0) {
+        std::fprintf(stderr, "usage: bench_window [--repaints N] CARD-FOLDER\n");
+        return 2;
+    }
+    std::string missing;
+    if (!bench::InstallCallCounters(&missing)) {
+        std::fprintf(stderr, "bench_window: cannot count calls to %s\n", missing.c_str());
+        return 3;
+    }
+    Mark("main()");
+
+    // What the application object prepares before it opens the window.
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
+    InitCommonControlsEx(&controls);
+    ULONG_PTR gdiplus = 0;
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
+    Mark("OLE, common controls and GDI+ started");
+
+    HHOOK cbt = SetWindowsHookExW(WH_CBT, OnCbt, nullptr, GetCurrentThreadId());
+    HHOOK before = SetWindowsHookExW(WH_CALLWNDPROC, BeforeMessage, nullptr, GetCurrentThreadId());
+    HHOOK after = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
+    g_strCardRoot = argv[i];
+    if (!g_strCardRoot.empty() && g_strCardRoot.back() != L'\\') g_strCardRoot += L'\\';
+    {
+        CSettingDlg dialog;
+        Mark("window object made (its icon loaded)");
+        g_run.dialog = &dialog;
+        // A thread timer: its WM_TIMER reaches the callback through the dialog's own modal loop.
+        SetTimer(nullptr, 0, USER_TIMER_MINIMUM, OnTick);
+        dialog.DoModal(nullptr);
+        g_run.dialog = nullptr;
+    }
+    UnhookWindowsHookEx(cbt);
+    UnhookWindowsHookEx(before);
+    UnhookWindowsHookEx(after);
+    Gdiplus::GdiplusShutdown(gdiplus);
+    OleUninitialize();
+    bench::RemoveCallCounters();
+    return g_run.status;
+}

@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# Measures the editor's performance and prints each figure beside its goal:
+#   1. start-up to the first painted window, against a minimal dialog program (hyperfine,
+#      bench_first_paint), both started under Wine on the sample card;
+#   2. the size of the program file as shipped (the windows-release configuration);
+#   3. repaints without a change of state: time, and proof that nothing is composed again
+#      (bench_window, in-process under Wine);
+#   4. loading the eleven language files and the time zone catalogue, natively (Google
+#      Benchmark) and under Wine (bench_load);
+#   5. peak memory of the running editor against the minimal dialog (/usr/bin/time -v).
+# Installs what is missing and builds what it needs first (build/bench-native and
+# build/bench-windows). Raw outputs go to build/bench-windows/results/.
+#
+#   bash scripts/benchmark.sh [--quick]      (--quick: fewer runs, for trying the script out)
+#
+# Exit status: 0 every goal met; 1 a goal missed; 2 a measurement failed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$root/build/bench-windows
+native=$root/build/bench-native
+results=$build/results
+
+ROUNDS=3          # start-up: rounds of hyperfine, editor and baseline in turn, to share the noise
+RUNS=5            # start-up runs per program and round
+MEMORY_RUNS=3
+REPAINTS=200
+LOAD_ITERATIONS=200
+if [[ ${1:-} == --quick ]]; then
+  ROUNDS=1 RUNS=3 MEMORY_RUNS=1 REPAINTS=50 LOAD_ITERATIONS=50
+fi
+
+step() { printf '\n=== %s ===\n' "$*"; }
+die() { echo "benchmark: $*" >&2; exit 2; }
+
+step "dependencies"
+bash scripts/install-deps.sh
+
+step "build: native benchmarks, and the release program with its Windows benchmarks"
+cmake --preset bench-native >/dev/null
+cmake --build --preset bench-native --target bench_load_native
+cmake --preset bench-windows >/dev/null
+cmake --build --preset bench-windows --target DashCamSetting bench_baseline_dialog bench_first_paint \
+  bench_window bench_load bench_tests
+rm -rf "$results"
+mkdir -p "$results"
+
+step "wine: the bench tree's own prefix"
+bash cmake/wine-prefix-setup.sh "$build" >/dev/null
+source cmake/wine-env.sh
+wine_env "$build"
+# Without a window manager (a virtual display has none) Wine waits 2 s for every closing
+# window to be withdrawn; unmanaged windows close at once. The setting is the bench prefix's.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# One server for the whole run, as a PC's system is already up when the editor starts.
+wineserver -p </dev/null >/dev/null 2>&1 || true
+trap 'wineserver -k 2>/dev/null || true' EXIT
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+
+program='Z:'${build//\//\\}'\DashCamSetting.exe'
+baseline='Z:'${build//\//\\}'\bench\bench_baseline_dialog.exe'
+card='Z:'${root//\//\\}'\samples\card\'
+card_sum() { find samples/card -type f -print0 | sort -z | xargs -0 sha256sum | sha256sum; }
+card_before=$(card_sum)
+
+step "instruments: the first-paint probe and the call counters"
+wine "$build/bench/bench_tests.exe" --gtest_brief=1 >"$results/bench_tests.txt" 2>&1 \
+  || { cat "$results/bench_tests.txt"; die "the instruments' own tests failed"; }
+grep -E '^\[ +PASSED' "$results/bench_tests.txt"
+
+step "1. start-up to the first painted window ($ROUNDS rounds of $RUNS runs each)"
+launch() {  # the command hyperfine times: the launcher, starting one program on the card
+  printf "wine %q --record %q %q %q" "$build/bench/bench_first_paint.exe" "$results/$1.firstpaint" "$2" "$card"
+}
+for round in $(seq "$ROUNDS"); do
+  # One untimed start of each first (outside hyperfine, whose warm-up runs would be recorded).
+  wine "$build/bench/bench_first_paint.exe" "$program" "$card" >/dev/null 2>&1 || die "the editor did not start"
+  wine "$build/bench/bench_first_paint.exe" "$baseline" "$card" >/dev/null 2>&1 || die "the baseline did not start"
+  hyperfine --shell=bash --runs "$RUNS" --style basic --export-json "$results/startup-$round.json" \
+    -n editor "$(launch editor "$program")" -n baseline "$(launch baseline "$baseline")" \
+    >"$results/startup-$round.txt" 2>&1 || { cat "$results/startup-$round.txt"; die "a start-up run failed"; }
+  grep -E 'Benchmark|Time|Range' "$results/startup-$round.txt"
+done
+
+step "2. program file size"
+# The bench preset builds the program exactly as windows-release does (it inherits it, and the
+# release link leaves out the time stamp), so the two files are the same byte for byte.
+exe=$build/DashCamSetting.exe
+release=$root/build/windows-release/DashCamSetting.exe
+if [[ -f $release ]]; then
+  cmp -s "$exe" "$release" && echo "  the same file as $release" \
+    || echo "  differs from $release (built from other sources?)"
+fi
+x86_64-w64-mingw32-size -A "$exe" | awk 'NR > 2 && $2 > 0 { printf "  %-8s %8.1f KiB\n", $1, $2 / 1024 }'
+stat -c %s "$exe" >"$results/size.txt"
+
+step "3. repaints without a change of state ($REPAINTS per page)"
+wine "$build/bench/bench_window.exe" --repaints "$REPAINTS" "$card" >"$results/window.txt" 2>/dev/null \
+  || [[ $? == 1 ]] || { cat "$results/window.txt"; die "bench_window failed"; }
+tr -d '\r' <"$results/window.txt" | grep -v '^figure'
+
+step "4. loading the language files and the time zone catalogue"
+"$native/bench/bench_load_native" --benchmark_repetitions=10 --benchmark_report_aggregates_only=true \
+  --benchmark_out="$results/load-native.json" --benchmark_out_format=json \
+  | grep -E '_median' || die "bench_load_native failed"
+wine "$build/bench/bench_load.exe" --iterations "$LOAD_ITERATIONS" >"$results/load-wine.txt" 2>/dev/null \
+  || { cat "$results/load-wine.txt"; die "bench_load failed"; }
+tr -d '\r' <"$results/load-wine.txt" | grep -v '^figure'
+
+step "5. peak memory (maximum resident set size of the wine process)"
+peak() {  # <name> <program>: runs it under /usr/bin/time until its window is painted, plus 1 s
+  local name=$1 exe=$2 run
+  for run in $(seq "$MEMORY_RUNS"); do
+    /usr/bin/time -v -o "$results/$name.time.$run" wine "$exe" "$card" >/dev/null 2>&1 &
+    local timed=$!
+    wine "$build/bench/bench_first_paint.exe" --settle-ms 1000 --attach "${exe##*\\}" >/dev/null \
+      || echo "benchmark: $name did not close by itself (run $run)" >&2
+    wait "$timed" || true
+    sed -n 's/.*Maximum resident set size (kbytes): //p' "$results/$name.time.$run" >>"$results/$name.rss"
+  done
+}
+peak editor "$program"
+peak baseline "$baseline"
+echo "  editor: $(tr '\n' ' ' <"$results/editor.rss")KiB; baseline: $(tr '\n' ' ' <"$results/baseline.rss")KiB"
+
+[[ $(card_sum) == "$card_before" ]] || die "the sample card changed during the runs"
+
+step "figures"
+python3 - "$results" <<'EOF'
+import glob, json, os, statistics, sys
+
+results = sys.argv[1]
+def lines(name):
+    with open(os.path.join(results, name), encoding="utf-8", errors="replace") as f:
+        return [l.strip() for l in f if l.strip()]
+def numbers(name):
+    return [float(l) for l in lines(name)]
+def figures(name):
+    return {p[1]: float(p[2]) for p in (l.split() for l in lines(name)) if p[0] == "figure"}
+median = statistics.median
+
+rows, missed = [], False
+def row(what, measured, goal, ok):
+    global missed
+    verdict = "-" if ok is None else ("pass" if ok else "FAIL")
+    missed |= ok is False
+    rows.append((what, measured, goal, verdict))
+
+# 1. Start-up: the launcher's own figure; hyperfine's whole runs (start, paint, close) beside it.
+editor, baseline = median(numbers("editor.firstpaint")), median(numbers("baseline.firstpaint"))
+ratio = editor / baseline
+row("start-up to first paint, editor / baseline", f"{editor:.0f} / {baseline:.0f} ms = {ratio:.2f}x",
+    "<= 1.30x", ratio <= 1.3)
+whole = {"editor": [], "baseline": []}
+for path in glob.glob(os.path.join(results, "startup-*.json")):
+    for result in json.load(open(path))["results"]:
+        whole[result["command"]] += result["times"]
+we, wb = median(whole["editor"]) * 1000, median(whole["baseline"]) * 1000
+row("  whole run (hyperfine: launch, paint, close)", f"{we:.0f} / {wb:.0f} ms = {we / wb:.2f}x", "", None)
+
+# 2. Size.
+size = int(lines("size.txt")[0])
+row("program file size (release, stripped)", f"{size / 1048576:.2f} MiB ({size} bytes)", "<= 2 MiB",
+    size <= 2 * 1048576)
+
+# 3. Repaints.
+window = figures("window.txt")
+row("repaint without change: compositions", f"{window['repaint_composed']:.0f}", "0",
+    window["repaint_composed"] == 0)
+row("  block copies per skinned control repaint", f"{window['control_copies_max']:.2f}", "1",
+    window["control_copies_max"] == 1)
+row("  whole-window repaint, slowest page (median)", f"{window['repaint_ms']:.1f} ms", "", None)
+row("  start-up in-process (instrumented)", f"{window['startup_inprocess_ms']:.0f} ms", "", None)
+
+# 4. Loads.
+native = {b["name"]: b for b in json.load(open(os.path.join(results, "load-native.json")))["benchmarks"]}
+def native_ms(name):
+    b = native[name + "_median"]
+    return b["real_time"] * {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
+wine = figures("load-wine.txt")
+for what, value in [("eleven language files, native", native_ms("AllLanguageFiles")),
+                    ("time zone catalogue (model), native", native_ms("TimeZoneCatalogue")),
+                    ("eleven language files, Wine", wine["languages_ms"]),
+                    ("time zone catalogue (registry), Wine", wine["timezones_ms"])]:
+    row(what, f"{value:.2f} ms", "< 5 ms", value < 5)
+row("  the same under Wine without debug lines",
+    f"{wine['languages_quiet_ms']:.2f} / {wine['timezones_quiet_ms']:.2f} ms", "", None)
+
+# 5. Memory.
+me, mb = median(numbers("editor.rss")), median(numbers("baseline.rss"))
+row("peak memory (max RSS), editor / baseline", f"{me / 1024:.1f} / {mb / 1024:.1f} MiB = {me / mb:.2f}x", "",
+    None)
+
+width = max(len(r[0]) for r in rows)
+mwidth = max(len(r[1]) for r in rows)
+print(f"{'figure':<{width}}  {'measured':<{mwidth}}  {'goal':<8}  result")
+for what, measured, goal, verdict in rows:
+    print(f"{what:<{width}}  {measured:<{mwidth}}  {goal:<8}  {verdict}")
+with open(os.path.join(results, "figures.txt"), "w") as out:
+    for r in rows:
+        out.write(" | ".join(r) + "\n")
+sys.exit(1 if missed else 0)
+EOF
