@@ -133,6 +133,8 @@ void CRButton::Compose() {
     for (int32_t y = 0; y < composed.nHeight; ++y) std::fill_n(&composed.At(0, y), composed.nWidth, skin::Pixel{0});
     if (m_bHasBackground) skin::CopyPixels(m_surfBackground.Pixels(), composed);
     skin::BlendPixelsOver(picture.Pixels(), composed);
+    GdiFlush();  // the pixels above were written directly; GDI draws the label next
+    DrawLabel(m_surfCompose.GetDC());
     ++m_nCompositions;
 }
 
@@ -140,10 +142,10 @@ void CRButton::PaintTo(HDC target) {
     Compose();
     if (!m_surfCompose.IsCreated()) return;
     BitBlt(target, 0, 0, m_surfCompose.GetWidth(), m_surfCompose.GetHeight(), m_surfCompose.GetDC(), 0, 0, SRCCOPY);
-    DrawLabel(target);
 }
 
-// The text goes onto the target, over the kept picture, in the colour of the state.
+// The text goes into the kept picture, over the state's picture, in the colour of the state:
+// a repaint is then one block copy.
 void CRButton::DrawLabel(HDC target) const {
     if (!m_bHasText || (m_nAlign != 0 && m_nAlign != 1)) return;
     COLORREF colour = m_crNormal;
