@@ -1,12 +1,14 @@
 #include "record/CardFileManager.h"
 
 #include <algorithm>
+#include <cstring>
 #include <span>
 #include <string>
 
 #include "platform/AnsiCodePage.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
+#include "record/CardFileAccess.h"
 #include "record/CardRoot.h"
 #include "record/GuardedSave.h"
 #include "record/VersionFile.h"
@@ -20,38 +22,28 @@ namespace {
 // is read.
 constexpr std::streamsize VERSION_FILE_MAX_BYTES = 64 * 1024;
 
-// The length of an open file, in bytes.
-uint64_t FileLength(std::ifstream& in) {
-    in.seekg(0, std::ios::end);
-    const std::streamoff end = in.tellg();
-    in.seekg(0, std::ios::beg);
-    return end > 0 ? static_cast<uint64_t>(end) : 0;
-}
-
 int Major(uint32_t version) { return static_cast<int>(version >> 16); }
 int Minor(uint32_t version) { return static_cast<int>(version & 0xFFFF); }
 
 }  // namespace
 
 bool CCardFileManager::LoadSetupConfig(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    if (!in.is_open()) {
+    // Only the record's own bytes are read: a file of any length never costs more memory.
+    const std::optional<CardFileStart> start =
+        CurrentCardFileAccess().ReadStart(std::filesystem::path(path), SETUP_CONFIG_SIZE);
+    if (start && !start->exists) {
         DebugOutput(L"Warning Vistrela Setting not found !\n");
         return false;
     }
-    const uint64_t length = FileLength(in);
-    const uint32_t reportedLength = static_cast<uint32_t>(length);  // low 32 bits, as logged
-
-    // Only the record's own bytes are read: a file of any length never costs more memory.
-    auto record = std::make_unique<SetupConfig>();
-    const std::streamsize wanted = static_cast<std::streamsize>(std::min<uint64_t>(length, SETUP_CONFIG_SIZE));
-    in.read(reinterpret_cast<char*>(record.get()), wanted);
-    if (in.gcount() != wanted) {
-        // A card that fails mid-read must not yield a half-zero record that a save would then
-        // write back over the real settings.
+    if (!start) {
+        // A card that cannot be read, or fails mid-read, must not yield a half-zero record that
+        // a save would then write back over the real settings.
         DebugOutput(L"Warning Vistrela Setting could not be read !\n");
         return false;
     }
+    const uint32_t reportedLength = static_cast<uint32_t>(start->length);  // low 32 bits, as logged
+    auto record = std::make_unique<SetupConfig>();
+    if (!start->bytes.empty()) std::memcpy(record.get(), start->bytes.data(), start->bytes.size());
     ReplaceLiveRecord(std::move(record));
 
     const SetupConfig& live = *g_pSetupConfig;
