@@ -15,6 +15,7 @@
 #include "pages/PageControlIds.h"
 #include "pages/win32/ViewerInterplay.h"
 #include "tests/e2e/CardFolder.h"
+#include "tests/e2e/CardSession.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/standins/StandIns.h"
 
@@ -27,7 +28,6 @@ using testsupport::FormatterStandin;
 using testsupport::UiWatcher;
 using testsupport::ViewerStandin;
 
-constexpr int TAB_CARD = 2203, CANCEL = 2303;
 const std::wstring CARD = L"R:\\";
 const std::wstring QUESTION_TEXT =
     L"Caution: All data will be deleted, if you format the memory card.\r\n"

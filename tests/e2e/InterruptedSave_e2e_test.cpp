@@ -7,16 +7,13 @@
 
 #include "record/GuardedSave.h"
 #include "record/SaveCopy.h"
-#include "tests/e2e/CardFolder.h"
-#include "tests/e2e/ProgramDriver.h"
+#include "tests/e2e/CardSession.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int CANCEL = 2303, SAVE = 2304;
-
-class InterruptedSaveTest : public ::testing::Test {
+class InterruptedSaveTest : public CardSessionTest {
 protected:
     void SetUp() override {
         // The card as a cut-short save leaves it: the start of a new record over the old one.
@@ -39,8 +36,6 @@ protected:
     }
     bool CopyKept() const { return m_copies.Find(m_identity).has_value(); }
 
-    CardFolder m_card;
-    ProgramRun m_run;
     CSaveCopyStore m_copies{ProgramPath().parent_path()};
     std::wstring m_identity = CardIdentityOf(m_card.File(L"setup.cfg"));
     Bytes m_mixed;

@@ -13,33 +13,17 @@
 #include <gtest/gtest.h>
 
 #include "record/ClockFile.h"
-#include "tests/e2e/CardFolder.h"
-#include "tests/e2e/ProgramDriver.h"
+#include "tests/e2e/CardSession.h"
 #include "timezones/TimeZoneInfoManager.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int TAB_RECORD = 2202, TAB_CARD = 2203, TAB_SYSTEM = 2204, CANCEL = 2303, SAVE = 2304;
-
-class PagesTest : public ::testing::Test {
+class PagesTest : public CardSessionTest {
 protected:
-    HWND Open() {
-        EXPECT_TRUE(m_run.Start(ProgramPath(), m_card.Argument()));
-        HWND window = m_run.WaitForMainWindow();
-        EXPECT_NE(window, nullptr);
-        return window;
-    }
-    static void ShowTab(HWND window, int tab) {
-        ClickSkinButton(window, tab);
-        Settle();
-    }
     // The page window that holds a control.
     static HWND PageOf(HWND window, int controlId) { return GetParent(FindControl(window, controlId)); }
-
-    CardFolder m_card;
-    ProgramRun m_run;
 };
 
 std::filesystem::path ScreenshotFolder() {
@@ -65,7 +49,7 @@ TEST_F(PagesTest, EveryChangeOnEveryPageIsSaved) {
     HWND window = Open();
     ASSERT_NE(window, nullptr);
 
-    ShowTab(window, TAB_RECORD);
+    Press(window, TAB_RECORD);
     MoveSlider(window, 1252, 5);
     MoveSlider(window, 1160, 1);
     MoveSlider(window, 1161, 1);
@@ -80,11 +64,11 @@ TEST_F(PagesTest, EveryChangeOnEveryPageIsSaved) {
     DismissMessageBox(question);
     Settle();
 
-    ShowTab(window, TAB_CARD);
+    Press(window, TAB_CARD);
     ClickButton(window, 1336);
     for (int box = 1320; box <= 1323; ++box) ClickButton(window, box);
 
-    ShowTab(window, TAB_SYSTEM);
+    Press(window, TAB_SYSTEM);
     SelectComboItem(window, 1390, 2);
     MoveSlider(window, 1018, 3);
     SelectComboItem(window, 1123, tokyo);
@@ -164,7 +148,7 @@ TEST_F(PagesTest, ScreenshotsOfEveryPageAtItsTopAndBottom) {
     };
     for (const Page& page : {Page{TAB_CARD, 1305, 67, L"card"}, Page{TAB_RECORD, 1210, 561, L"record"},
                              Page{TAB_SYSTEM, 1363, 305, L"system"}}) {
-        ShowTab(window, page.tab);
+        Press(window, page.tab);
         const std::wstring stem = std::wstring(L"page-") + page.name;
         EXPECT_TRUE(SaveScreenshot(window, ScreenshotFolder() / (stem + L"-top.png")));
         // Page-down steps stop at the bottom of the page.

@@ -7,34 +7,18 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/e2e/CardFolder.h"
-#include "tests/e2e/ProgramDriver.h"
+#include "tests/e2e/CardSession.h"
 #include "win32/Handles.h"
 
 using namespace e2e;
 
 namespace {
 
-constexpr int TAB_RECORD = 2202, CLOSE = 2301, INITIALIZE = 2302, CANCEL = 2303, SAVE = 2304;
-
-class SessionTest : public ::testing::Test {
+class SessionTest : public CardSessionTest {
 protected:
-    HWND Open() {
-        EXPECT_TRUE(m_run.Start(ProgramPath(), m_card.Argument()));
-        HWND window = m_run.WaitForMainWindow();
-        EXPECT_NE(window, nullptr);
-        return window;
-    }
-    void Press(HWND window, int id) {
-        ClickSkinButton(window, id);
-        Settle();
-    }
     void WriteClockFile() {
         std::ofstream(m_card.File(L"time.dat"), std::ios::binary) << "2014,05,06,13,45,07,+0900";
     }
-
-    CardFolder m_card;
-    ProgramRun m_run;
 };
 
 TEST_F(SessionTest, SaveWritesTheRecordAndDeletesAnOldClockFile) {
