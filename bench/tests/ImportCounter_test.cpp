@@ -80,8 +80,21 @@ TEST_F(ImportCounter, CountsEachCallOnlyForItsOwnFunction) {
         {bench::Api::RegOpenKeyExW,
          [] {
              HKEY key = nullptr;
-             if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &key) == ERROR_SUCCESS) RegCloseKey(key);
+             RegOpenKeyExW(HKEY_CURRENT_USER, L"no such key", 0, KEY_READ, &key);  // fails: nothing to close
          }},
+        {bench::Api::RegQueryInfoKeyW,
+         [] {
+             DWORD subKeys = 0;
+             RegQueryInfoKeyW(HKEY_CURRENT_USER, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr,
+                              nullptr, nullptr, nullptr, nullptr);
+         }},
+        {bench::Api::RegEnumKeyExW,
+         [] {
+             wchar_t name[256];
+             DWORD length = 256;
+             RegEnumKeyExW(HKEY_CURRENT_USER, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+         }},
+        {bench::Api::RegCloseKey, [] { RegCloseKey(nullptr); }},  // fails, but is a call
         {bench::Api::RegEnumValueW,
          [] {
              wchar_t name[256];

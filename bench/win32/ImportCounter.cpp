@@ -111,8 +111,11 @@ const char* ApiName(Api api) {
     case Api::GdipCreateBitmapFromStream: return "GdipCreateBitmapFromStream";
     case Api::OutputDebugStringW: return "OutputDebugStringW";
     case Api::RegOpenKeyExW: return "RegOpenKeyExW";
+    case Api::RegQueryInfoKeyW: return "RegQueryInfoKeyW";
+    case Api::RegEnumKeyExW: return "RegEnumKeyExW";
     case Api::RegEnumValueW: return "RegEnumValueW";
     case Api::RegQueryValueExW: return "RegQueryValueExW";
+    case Api::RegCloseKey: return "RegCloseKey";
     case Api::Count_: break;
     }
     return "?";
@@ -154,8 +157,11 @@ bool InstallCallCounters(std::string* missing) {
     all &= Patch<Api::OutputDebugStringW, decltype(&::OutputDebugStringW)>("kernel32.dll", "OutputDebugStringW",
                                                                            missing);
     all &= Patch<Api::RegOpenKeyExW, decltype(&::RegOpenKeyExW)>("advapi32.dll", "RegOpenKeyExW", missing);
+    all &= Patch<Api::RegQueryInfoKeyW, decltype(&::RegQueryInfoKeyW)>("advapi32.dll", "RegQueryInfoKeyW", missing);
+    all &= Patch<Api::RegEnumKeyExW, decltype(&::RegEnumKeyExW)>("advapi32.dll", "RegEnumKeyExW", missing);
     all &= Patch<Api::RegEnumValueW, decltype(&::RegEnumValueW)>("advapi32.dll", "RegEnumValueW", missing);
     all &= Patch<Api::RegQueryValueExW, decltype(&::RegQueryValueExW)>("advapi32.dll", "RegQueryValueExW", missing);
+    all &= Patch<Api::RegCloseKey, decltype(&::RegCloseKey)>("advapi32.dll", "RegCloseKey", missing);
     return all;
 }
 

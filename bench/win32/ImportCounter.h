@@ -18,9 +18,12 @@ enum class Api {
     CreateCompatibleBitmap,
     GdipCreateBitmapFromStream,  // PNG pictures decoded
     OutputDebugStringW,          // debug lines
-    RegOpenKeyExW,               // registry traffic
+    RegOpenKeyExW,               // registry traffic: each call is a round trip to the wine server
+    RegQueryInfoKeyW,
+    RegEnumKeyExW,
     RegEnumValueW,
     RegQueryValueExW,
+    RegCloseKey,
     Count_
 };
 constexpr size_t API_COUNT = static_cast<size_t>(Api::Count_);

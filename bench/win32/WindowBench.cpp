@@ -99,6 +99,7 @@ struct StartUp {
     int pages = 0;
     bool initDone = false;
     double initBeginMs = 0, initEndMs = 0;
+    int windows = 0, topLevelWindows = 0;  // made during the main window's initialisation
 };
 StartUp g_startUp;
 
@@ -122,13 +123,16 @@ double ProcessAgeMs() {
     return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;  // 100 ns units
 }
 
-// A dialog being made inside the main window's initialisation is a page.
+// Counts the windows the main window's initialisation makes; a dialog made directly inside it
+// is a page, whose controls follow from its template.
 LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && g_startUp.depth == 1 && !g_startUp.initDone) {
+    if (code == HCBT_CREATEWND && g_startUp.depth >= 1 && !g_startUp.initDone) {
         const CREATESTRUCTW* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam)->lpcs;
-        if (create->lpszClass == MAKEINTATOM(0x8002)) {  // the dialog class
+        if (g_startUp.depth == 1 && create->lpszClass == MAKEINTATOM(0x8002)) {  // the dialog class
             Mark(g_startUp.pages == 0 ? "main window's code before the pages" : "main window's code between pages");
         }
+        ++g_startUp.windows;
+        if (!(create->style & WS_CHILD)) ++g_startUp.topLevelWindows;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -161,6 +165,21 @@ LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+HHOOK g_startUpHooks[3] = {};
+
+void InstallStartUpHooks() {
+    g_startUpHooks[0] = SetWindowsHookExW(WH_CBT, OnCbt, nullptr, GetCurrentThreadId());
+    g_startUpHooks[1] = SetWindowsHookExW(WH_CALLWNDPROC, BeforeMessage, nullptr, GetCurrentThreadId());
+    g_startUpHooks[2] = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
+}
+
+void RemoveStartUpHooks() {
+    for (HHOOK& hook : g_startUpHooks) {
+        if (hook) UnhookWindowsHookEx(hook);
+        hook = nullptr;
+    }
 }
 
 BOOL CALLBACK CountTopLevel(HWND window, LPARAM counts) {
@@ -198,7 +217,11 @@ void PrintStartUp() {
         PrintCallsBetween(g_startUp.moments[i - 1].calls, moment.calls);
     }
     std::printf("  %7.1f  %-52s\n", g_startUp.moments.back().ms, "in all, to the whole window painted");
+    std::printf("  windows made by the window's initialisation: %d, %d of them top-level\n", g_startUp.windows,
+                g_startUp.topLevelWindows);
     PrintTopLevelWindows();
+    std::printf("figure startup_windows %d\n", g_startUp.windows);
+    std::printf("figure startup_toplevel_windows %d\n", g_startUp.topLevelWindows);
     std::printf("figure startup_inprocess_ms %.1f\n", g_startUp.moments.back().ms);
     std::printf("figure startup_init_ms %.1f\n", g_startUp.initEndMs - g_startUp.initBeginMs);
 }
@@ -376,6 +399,36 @@ int MeasureRepaints(HWND top, UINT repaints) {
     return composed == 0 && controls > 0 && minCopies == 1 && maxCopies == 1 && !leaked ? 0 : 1;
 }
 
+// --- what one window costs ---
+
+// The median time of making one window of `className` (and destroying it again, untimed):
+// as a child of a hidden window, or as a top-level window of its own. No hooks are installed
+// then, so this is the system's own price, which every control of the pages pays at start-up.
+double WindowMadeMs(const wchar_t* className, DWORD style, bool child, int count) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        const LARGE_INTEGER start = bench::Now();
+        HWND made = CreateWindowExW(0, className, L"", style | (child ? WS_CHILD : WS_POPUP), 0, 0, 100, 20,
+                                    child ? parent : nullptr, nullptr, nullptr, nullptr);
+        times.push_back(bench::MillisecondsSince(start));
+        if (made) DestroyWindow(made);
+    }
+    if (parent) DestroyWindow(parent);
+    return bench::Summarise(times).median;
+}
+
+void MeasureWindowCosts(int count) {
+    const double edit = WindowMadeMs(L"Edit", WS_VISIBLE | ES_AUTOHSCROLL, true, count);
+    const double button = WindowMadeMs(L"Button", WS_VISIBLE | BS_AUTORADIOBUTTON, true, count);
+    const double tooltip = WindowMadeMs(TOOLTIPS_CLASSW, TTS_NOPREFIX, false, count);
+    std::printf("one window made (median of %d): a child edit control %.2f ms, a child button %.2f ms, a top-level "
+                "tooltip %.2f ms\n",
+                count, edit, button, tooltip);
+    std::printf("figure child_window_ms %.3f\n", (edit + button) / 2);
+    std::printf("figure toplevel_window_ms %.3f\n", tooltip);
+}
+
 // --- the run ---
 
 struct Run {
@@ -390,8 +443,10 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR timer, DWORD) {
     if (top && IsWindowVisible(top) && bench::IsTreePainted(top)) {
         KillTimer(nullptr, timer);
         Mark("first paint of the whole window (10 ms resolution)");
+        RemoveStartUpHooks();  // they would slow down every message of what follows
         PrintStartUp();
         g_run.status = MeasureRepaints(top, g_run.repaints);
+        MeasureWindowCosts(100);
         PostMessageW(top, WM_CLOSE, 0, 0);
     } else if (SinceProcessMade() > PAINT_TIMEOUT_MS) {
         KillTimer(nullptr, timer);
@@ -430,9 +485,7 @@ int wmain(int argc, wchar_t** argv) {
     Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
     Mark("OLE, common controls and GDI+ started");
 
-    HHOOK cbt = SetWindowsHookExW(WH_CBT, OnCbt, nullptr, GetCurrentThreadId());
-    HHOOK before = SetWindowsHookExW(WH_CALLWNDPROC, BeforeMessage, nullptr, GetCurrentThreadId());
-    HHOOK after = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
+    InstallStartUpHooks();
     g_strCardRoot = argv[i];
     if (!g_strCardRoot.empty() && g_strCardRoot.back() != L'\\') g_strCardRoot += L'\\';
     {
@@ -444,9 +497,7 @@ int wmain(int argc, wchar_t** argv) {
         dialog.DoModal(nullptr);
         g_run.dialog = nullptr;
     }
-    UnhookWindowsHookEx(cbt);
-    UnhookWindowsHookEx(before);
-    UnhookWindowsHookEx(after);
+    RemoveStartUpHooks();
     Gdiplus::GdiplusShutdown(gdiplus);
     OleUninitialize();
     bench::RemoveCallCounters();
