@@ -74,6 +74,14 @@ GuardedWriteResult WriteRecordGuarded(const fs::path& file, std::span<const uint
         if (store && !store->Drop(identity)) DebugOutput(L"The copy of the previous settings could not be removed.\n");
         return GuardedWriteResult::Written;
     }
+    // A card that refused the write outright (write-protected, the file read-only or held by
+    // another program) still holds what it held: nothing to put back, and nothing to offer at
+    // the next start.
+    if (CardHolds(copy->original, file)) {
+        DebugOutput(L"The save failed; the card still holds its previous settings.\n");
+        if (store) store->Drop(identity);
+        return GuardedWriteResult::CardUnchanged;
+    }
     if (PutBackOnCard(copy->original, file)) {
         DebugOutput(L"The save failed; the card's previous settings were put back.\n");
         if (store) store->Drop(identity);

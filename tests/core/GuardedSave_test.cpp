@@ -35,6 +35,9 @@ public:
         m_pulled = false;
     }
     int Steps() const { return m_steps; }
+    // Reads work, but nothing can be opened for writing or removed, for good: a write-protected
+    // card, or a file held by another program.
+    void WriteProtect() { m_writeProtected = true; }
 
     // True when this step must fail.
     bool Fails() {
@@ -50,9 +53,10 @@ public:
         if (Fails()) return std::nullopt;
         return m_real.ReadStart(file, maxBytes);
     }
-    bool Remove(const fs::path& file) override { return !Fails() && m_real.Remove(file); }
+    bool Remove(const fs::path& file) override { return !Fails() && !m_writeProtected && m_real.Remove(file); }
 
 private:
+    bool m_writeProtected = false;
     CardFileAccess& m_real = CurrentCardFileAccess();
     int m_steps = 0;
     int m_failAt = -1;
@@ -79,7 +83,7 @@ private:
 };
 
 std::unique_ptr<OpenCardFile> FaultyCard::OpenForUpdate(const fs::path& file) {
-    if (Fails()) return nullptr;
+    if (Fails() || m_writeProtected) return nullptr;
     std::unique_ptr<OpenCardFile> real = m_real.OpenForUpdate(file);
     if (!real) return nullptr;
     return std::make_unique<FaultyOpenFile>(*this, std::move(real));
@@ -209,6 +213,23 @@ TEST_F(GuardedSaveTest, ACardPulledAtAnyStepGetsItsOldRecordBackAtTheNextStart) 
             EXPECT_EQ(CopiesKept(), 0u);
             EXPECT_FALSE(files.HasInterruptedSave(Setup().wstring()));
         }
+    }
+}
+
+TEST_F(GuardedSaveTest, AWriteProtectedCardIsAPlainFailureWithNothingToUndoLater) {
+    for (const OldCard& old : OldCards()) {
+        SCOPED_TRACE(old.name);
+        PutOnCard(old);
+        FaultyCard card;
+        card.WriteProtect();
+        ScopedCardFileAccess scoped(card);
+        CCardFileManager files;
+        files.KeepSaveCopiesIn(m_program.Path());
+
+        EXPECT_EQ(SaveNewRecord(files), SaveResult::Failed) << "not \"could not be put back\": nothing was changed";
+        EXPECT_EQ(OnCard(), old.file);
+        EXPECT_EQ(CopiesKept(), 0u);
+        EXPECT_FALSE(files.HasInterruptedSave(Setup().wstring()));
     }
 }
 
