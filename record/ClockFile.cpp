@@ -72,9 +72,11 @@ void ParseClockLine(std::string_view line, ClockTime& time) {
 bool CCardFileManager::WriteClockFile(const std::wstring& path) {
     const std::filesystem::path file(path);
     if (!g_bWriteClock) {
-        std::error_code ignored;
-        std::filesystem::remove(file, ignored);  // a missing file is no error
-        return true;
+        // A missing file is no error. One that stays would set the camera's clock to its old
+        // time at the next start, so failing to remove it fails the save.
+        std::error_code error;
+        std::filesystem::remove(file, error);
+        return !error || error == std::errc::no_such_file_or_directory;
     }
     const std::string line = FormatClockLine(g_stClock, -platform::PcTimeZoneBias());
     {

@@ -94,6 +94,13 @@ TEST_F(ClockFileTest, FlagClearDeletesAnOldFileAndToleratesNone) {
     EXPECT_FALSE(std::filesystem::exists(m_card / L"time.dat"));
 }
 
+TEST_F(ClockFileTest, AnOldFileThatCannotBeRemovedFailsTheSave) {
+    // A folder in its place with something inside: it cannot be removed, whoever runs the test.
+    std::filesystem::create_directories(m_card / L"time.dat" / L"held");
+    EXPECT_FALSE(m_files.WriteClockFile(Path()));
+    EXPECT_TRUE(std::filesystem::exists(m_card / L"time.dat" / L"held"));
+}
+
 TEST_F(ClockFileTest, WriteIntoAMissingFolderFails) {
     g_bWriteClock = 1;
     EXPECT_FALSE(m_files.WriteClockFile((m_card / L"no-such-folder" / L"time.dat").wstring()));
