@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "cli/Utf8.h"
+#include "pages/SystemPageRules.h"
 #include "record/CardFileManager.h"
 #include "record/CardRoot.h"
 
@@ -90,7 +91,10 @@ VersionFileInfo ReadVersionInfo(const std::filesystem::path& root) {
     info.packName = files.m_strPackName;
     info.device = files.m_strDevice;
     info.codes = files.m_arrLangCodes;
-    info.languages = files.m_arrLanguages;
+    const std::vector<std::wstring> names = LanguageListNames(info.codes);
+    for (size_t i = 0; i < info.codes.size(); ++i) {
+        info.languages.push_back({info.codes[i], names[i], !LookUpLanguages({info.codes[i]}).empty()});
+    }
     return info;
 }
 

@@ -21,6 +21,14 @@ struct RecordFile {
     bool blank = false;  // every byte read is 0x00, or every one is 0xFF
 };
 
+// A language of the card as the window lists it: a code the program does not know keeps its
+// place in the list, named by the code itself.
+struct CardLanguage {
+    std::wstring code;
+    std::wstring name;
+    bool known = false;
+};
+
 struct VersionFileInfo {
     std::filesystem::path path;
     bool present = false;
@@ -28,7 +36,7 @@ struct VersionFileInfo {
     std::wstring packName;
     std::wstring device;
     std::vector<std::wstring> codes;           // the Code line, in its order
-    std::vector<LanguageCodeEntry> languages;  // the window's language list: what language_index indexes
+    std::vector<CardLanguage> languages;  // the window's language list, one per code: what language_index indexes
 };
 
 struct ClockFileInfo {

@@ -57,7 +57,7 @@ void InspectValues(const RecordFile& file, const VersionFileInfo& version, CFile
                 findings.Add(FindingKind::Languages, "language_index is " + std::to_string(value) +
                                                          " but the card lists " +
                                                          std::to_string(version.languages.size()) +
-                                                         " known languages; the window selects none");
+                                                         " languages; the window selects none");
             }
         } else if (field.control == SettingControl::CheckBoxes) {
             if ((value & ~field.maximum) != 0) {
@@ -101,8 +101,8 @@ void InspectVersionFile(const VersionFileInfo& version, std::vector<Finding>& al
     for (const std::wstring& code : version.codes) {
         if (LookUpLanguages({code}).empty()) {
             findings.Add(FindingKind::Languages, "language code \"" + WideToUtf8(code) +
-                                                     "\" is unknown; the window's list leaves it out, so later "
-                                                     "positions shift");
+                                                     "\" is unknown; the window lists the code itself in its "
+                                                     "place");
         }
     }
 }

@@ -52,7 +52,7 @@ std::string ProductName(const SetupConfig& record) { return WideToUtf8(ProductNa
 
 std::string LanguageList(const VersionFileInfo& version) {
     std::string list;
-    for (const LanguageCodeEntry& entry : version.languages) {
+    for (const CardLanguage& entry : version.languages) {
         list += (list.empty() ? "" : ", ") + WideToUtf8(entry.name) + " (" + WideToUtf8(entry.code) + ")";
     }
     return list.empty() ? "none" : list;
@@ -138,7 +138,7 @@ Json ShowJson(const CardContents& card, const std::vector<Finding>& findings) {
 
     const VersionFileInfo& version = card.version;
     Json languages = Json::array();
-    for (const LanguageCodeEntry& entry : version.languages) {
+    for (const CardLanguage& entry : version.languages) {
         languages.push_back({{"code", WideToUtf8(entry.code)}, {"name", WideToUtf8(entry.name)}});
     }
     Json codes = Json::array();

@@ -123,17 +123,18 @@ std::optional<std::string> ResolveZoneName(std::string_view given, std::string& 
     return std::nullopt;
 }
 
-std::string LanguageText(const LanguageCodeEntry& entry) {
+std::string LanguageText(const CardLanguage& entry) {
+    if (!entry.known) return WideToUtf8(entry.code) + " (an unknown code)";
     return WideToUtf8(entry.name) + " (" + WideToUtf8(entry.code) + ")";
 }
 
 // A position of the card's language list, its code ("ko") or its English name ("Korean").
 std::optional<int32_t> ResolveLanguage(const SettingField& field, std::string_view given,
                                        const VersionFileInfo& version, std::string& error) {
-    const std::vector<LanguageCodeEntry>& list = version.languages;
+    const std::vector<CardLanguage>& list = version.languages;
     if (!version.present || list.empty()) {
         error = std::string(field.name) + ": " + PathText(version.path) +
-                (version.present ? " lists no known language" : " is missing") +
+                (version.present ? " lists no language" : " is missing") +
                 ", so the window offers no language";
         return std::nullopt;
     }
@@ -147,7 +148,7 @@ std::optional<int32_t> ResolveLanguage(const SettingField& field, std::string_vi
         }
         const std::string lowered = Normalised(Trim(given));
         for (int32_t i = 0; i < count; ++i) {
-            const LanguageCodeEntry& entry = list[static_cast<size_t>(i)];
+            const CardLanguage& entry = list[static_cast<size_t>(i)];
             if (lowered == Normalised(WideToUtf8(entry.code)) || lowered == Normalised(WideToUtf8(entry.name)))
                 return i;
         }

@@ -171,6 +171,24 @@ TEST_F(DashcfgTest, SetWritesTheValuesThePagesWrite) {
     EXPECT_NE(ReadBytes(card / "setup.cfg"), before);
 }
 
+TEST_F(DashcfgTest, LanguagesKeepTheirPlacesInTheCardsListAsInTheWindow) {
+    // An unknown code keeps its position, as in the window's list: language_index counts it.
+    const fs::path card = CardWith(RecordBytes(SampleRecord()));
+    WriteText(card / "lang" / "ver.dat", " Code : en xx ko fr\n");
+
+    ASSERT_EQ(RunDashcfg({"set", P(card), "language_index=ko"}).exitCode, 0);
+    EXPECT_EQ(RecordFromBytes(ReadBytes(card / "setup.cfg")).language_index, 2);
+    ASSERT_EQ(RunDashcfg({"set", P(card), "language_index=xx"}).exitCode, 0);
+    EXPECT_EQ(RecordFromBytes(ReadBytes(card / "setup.cfg")).language_index, 1);
+
+    const ProgramResult shown = RunDashcfg({"show", P(card)});
+    EXPECT_NE(shown.out.find("xx (an unknown code)"), std::string::npos) << shown.out;
+    const ProgramResult refused = RunDashcfg({"set", P(card), "language_index=4"});
+    EXPECT_NE(refused.exitCode, 0);
+    EXPECT_NE(refused.err.find("1 = xx (an unknown code), 2 = Korean (ko), 3 = French (fr)"), std::string::npos)
+        << refused.err;
+}
+
 TEST_F(DashcfgTest, SetSavesAsTheWindowDoes) {
     // A 600-byte file keeps its tail; assist_any_on is derived from the assist switches.
     SetupConfig record = SampleRecord();
