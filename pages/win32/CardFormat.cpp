@@ -194,16 +194,20 @@ public:
     }
 
     // Makes the card root and its language folder again (an existing folder is fine) and copies
-    // back what Save copied. A failure leaves that copy in the program's folder.
-    void Restore() const {
+    // back what Save copied. False when one could not be copied back: its copy stays in the
+    // program's folder.
+    bool Restore() const {
         CreateDirectoryW(m_strCardRoot.c_str(), nullptr);
         CreateDirectoryW((m_strCardRoot + std::wstring(cardformat::CARD_LANGUAGE_FOLDER)).c_str(), nullptr);
+        bool bAllRestored = true;
         for (const Entry& file : m_arrFiles) {
             if (file.bSaved && !CopyFileW(file.saved.c_str(), file.card.c_str(), FALSE)) {
                 platform::DebugPrintf(L"Format: cannot restore [%ls] from [%ls] (error %lu)\n", file.card.c_str(),
                                       file.saved.c_str(), GetLastError());
+                bAllRestored = false;
             }
         }
+        return bAllRestored;
     }
 
 private:
@@ -233,6 +237,13 @@ void ShowFormatReport(HWND page, bool bSucceeded) {
     const std::wstring text =
         bSucceeded ? GetLangText(L"IDS_STRING179") : TwoLines(L"IDS_STRING181", L"IDS_STRING1810");
     MessageBoxW(page, text.c_str(), FormatCaption().c_str(), MB_OK);
+}
+
+// The camera's files did not all go back onto the card: they must not be taken for lost, so
+// the user learns where their copies are.
+void ShowFilesNotRestored(HWND page, const std::wstring& folder) {
+    const std::wstring text = TwoLines(L"IDS_STRING405", L"IDS_STRING4050") + L"\r\n" + folder;
+    MessageBoxW(page, text.c_str(), FormatCaption().c_str(), MB_OK | MB_ICONWARNING);
 }
 
 // The viewer's main window under either of its titles, or null.
@@ -305,13 +316,17 @@ void FormatCard(HWND page) {
 
     RunFormatWithProgress(page, szDriveRoot);
 
-    keptFiles.Restore();
+    const bool bRestored = keptFiles.Restore();
     const std::wstring programOnCard = g_strCardRoot + program.fileName;
     if (!CopyFileW(programFile.c_str(), programOnCard.c_str(), FALSE)) {
         platform::DebugPrintf(L"Format: cannot copy the program to [%ls] (error %lu)\n", programOnCard.c_str(),
                               GetLastError());
     }
-    ShowFormatReport(page, g_nFormatResult == 1);
+    if (bRestored) {
+        ShowFormatReport(page, g_nFormatResult == 1);
+    } else {
+        ShowFilesNotRestored(page, program.folder);
+    }
 
     if (IsLargeCard()) {
         if (HWND viewer = FindWindowW(nullptr, VIEWER_SHORT_TITLE)) PostMessageW(viewer, WM_DEVICECHANGE, 0, 0);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -172,6 +173,35 @@ TEST_F(CardFormatOnCard, FailedFormatRestoresWhatItSavedAndReportsTheFailure) {
     EXPECT_EQ(Texts(watcher.Messages()), std::vector<std::wstring>{FAILURE_TEXT});
     EXPECT_EQ(Ending(watcher.ProgressSeen()), (std::vector<int>{80, 0}));
     EXPECT_EQ(g_nFormatResult, 0);
+}
+
+TEST_F(CardFormatOnCard, FilesThatCannotGoBackAreReportedWithTheFolderHoldingThem) {
+    // While the card is formatted, another program takes the kept setup.cfg and holds it
+    // without sharing, so it cannot be copied back.
+    const fs::path kept = ProgramFolder() / L"setup.cfg";
+    win32::UniqueFileHandle held;
+    std::thread holder([&] {
+        for (int i = 0; i < 1000 && !g_pFormatProgress; ++i) Sleep(5);
+        held.Reset(CreateFileW(kept.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    });
+    FormatterStandin formatter({.pauseMs = 400});
+    UiWatcher watcher;
+
+    FormatCard(m_page.Handle());
+    holder.join();
+    ASSERT_TRUE(held) << "the kept copy was never held";
+    held.Reset();
+
+    EXPECT_TRUE(CardWasErased());
+    EXPECT_FALSE(fs::exists(Card(L"setup.cfg")));
+    EXPECT_EQ(ReadBytes(kept), m_setup) << "the copy stays where the message says";
+    EXPECT_EQ(ReadBytes(Card(L"default.cfg")), m_defaults) << "the others went back";
+    const std::wstring folder = fs::path(ProgramPath()).parent_path().wstring() + L"\\";
+    EXPECT_EQ(Texts(watcher.Messages()),
+              std::vector<std::wstring>{L"The memory card was formatted, but the camera's files could not be copied "
+                                        L"back to it.\r\nCopies are kept in the folder below. Before you use the "
+                                        L"card in the camera, copy setup.cfg and default.cfg to it, and ver.dat to "
+                                        L"its lang folder.\r\n\r\n" + folder});
 }
 
 TEST_F(CardFormatOnCard, CameraFileThatCannotBeSavedStopsTheFormat) {
