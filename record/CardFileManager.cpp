@@ -27,19 +27,19 @@ int Minor(uint32_t version) { return static_cast<int>(version & 0xFFFF); }
 
 }  // namespace
 
-bool CCardFileManager::LoadSetupConfig(const std::wstring& path) {
+LoadResult CCardFileManager::ReadSetupConfig(const std::wstring& path) {
     // Only the record's own bytes are read: a file of any length never costs more memory.
     const std::optional<CardFileStart> start =
         CurrentCardFileAccess().ReadStart(std::filesystem::path(path), SETUP_CONFIG_SIZE);
     if (start && !start->exists) {
         DebugOutput(L"Warning Vistrela Setting not found !\n");
-        return false;
+        return LoadResult::Missing;
     }
     if (!start) {
         // A card that cannot be read, or fails mid-read, must not yield a half-zero record that
         // a save would then write back over the real settings.
         DebugOutput(L"Warning Vistrela Setting could not be read !\n");
-        return false;
+        return LoadResult::Unreadable;
     }
     const uint32_t reportedLength = static_cast<uint32_t>(start->length);  // low 32 bits, as logged
     auto record = std::make_unique<SetupConfig>();
@@ -57,7 +57,7 @@ bool CCardFileManager::LoadSetupConfig(const std::wstring& path) {
     if (reportedLength != live.record_size) {
         DebugOutput(L"Warning file length differs  from the checksum !\n");
     }
-    return true;
+    return LoadResult::Loaded;
 }
 
 SaveResult CCardFileManager::SaveSetupConfig(const std::wstring& path) {

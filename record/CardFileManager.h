@@ -23,12 +23,20 @@ enum class SaveResult {
                      // copy of it waits in the save-copy folder for the card's return
 };
 
+// Why a settings file did or did not load.
+enum class LoadResult {
+    Loaded,
+    Missing,     // no such file
+    Unreadable,  // the file is there but could not be opened or read whole
+};
+
 class CCardFileManager {
 public:
     // Loads a settings file into a new live record of 544 bytes: the first 544 bytes of the
-    // file over zeros. False when the file cannot be opened or read; the live record is then
-    // untouched.
-    bool LoadSetupConfig(const std::wstring& path);
+    // file over zeros. When the file cannot be opened or read the live record is untouched.
+    LoadResult ReadSetupConfig(const std::wstring& path);
+    // The same, true when it loaded.
+    bool LoadSetupConfig(const std::wstring& path) { return ReadSetupConfig(path) == LoadResult::Loaded; }
 
     // Writes the first record_size bytes (at most 544) of the live record over the start of
     // the file, creating it when missing and never truncating it, so a longer file keeps its

@@ -98,9 +98,12 @@ BOOL CSettingDlg::OnInitDialog() {
         PostQuitMessage(0);
         return TRUE;
     }
-    ReadCardFiles();
+    const LoadResult loaded = ReadCardFiles();
     SelectLanguage(g_strRegLanguage, m_cardFiles.m_arrLangCodes, g_pSetupConfig);
-    OfferToUndoInterruptedSave();
+    if (!AcceptLoadedRecord(loaded) || !OfferToUndoInterruptedSave()) {
+        PostQuitMessage(0);  // the user chose to leave the card as it is
+        return TRUE;
+    }
     SetWindowTextW(GetSafeHwnd(), GetLangText(L"IDS_STRING101").c_str());
     m_hFont = win32::UniqueFont(CreateFontW(13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
@@ -132,33 +135,48 @@ void CSettingDlg::PlaceWindow() {
     GetClientRect(GetSafeHwnd(), &m_rcClient);
 }
 
-void CSettingDlg::ReadCardFiles() {
+LoadResult CSettingDlg::ReadCardFiles() {
     // Saves keep a copy of the card's record in the program's own folder until the new record
     // is proven on the card.
     if (!m_strProgramFolder.empty()) m_cardFiles.KeepSaveCopiesIn(std::filesystem::path(m_strProgramFolder));
     m_cardFiles.ReadClockFile(CardPath(L"time.dat"));
     m_cardFiles.ReadVersionFile(CardPath(L"lang\\"));
-    LoadRecord();
+    return LoadRecord();
 }
 
-void CSettingDlg::LoadRecord() {
-    if (!m_cardFiles.LoadSetupConfig(CardPath(L"setup.cfg"))) m_cardFiles.RestoreDefaults(g_pSetupConfig);
+LoadResult CSettingDlg::LoadRecord() {
+    const LoadResult loaded = m_cardFiles.ReadSetupConfig(CardPath(L"setup.cfg"));
+    if (loaded == LoadResult::Missing) m_cardFiles.RestoreDefaults(g_pSetupConfig);
+    return loaded;
 }
 
-void CSettingDlg::OfferToUndoInterruptedSave() {
+bool CSettingDlg::AcceptLoadedRecord(LoadResult loaded) {
+    if (loaded != LoadResult::Unreadable) return true;
+    // A settings file that is there but cannot be read (another program holds it, the card
+    // fails) is not silently taken for a missing one: starting from the factory settings lets
+    // a save replace every setting the camera has, so the user decides. No leaves the card as
+    // it is and closes the program.
+    if (ShowMessage(nullptr, L"IDS_STRING406", MB_YESNO | MB_ICONWARNING | MB_TOPMOST) != IDYES) return false;
+    m_cardFiles.RestoreDefaults(g_pSetupConfig);
+    SelectLanguage(g_strRegLanguage, m_cardFiles.m_arrLangCodes, g_pSetupConfig);
+    return true;
+}
+
+bool CSettingDlg::OfferToUndoInterruptedSave() {
     const std::wstring setup = CardPath(L"setup.cfg");
-    if (!m_cardFiles.HasInterruptedSave(setup)) return;
+    if (!m_cardFiles.HasInterruptedSave(setup)) return true;
     // The window is not shown yet: the question stands alone, on top.
     if (ShowMessage(nullptr, L"IDS_STRING403", MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) != IDYES) {
         m_cardFiles.DiscardInterruptedSave(setup);
-        return;
+        return true;
     }
     if (!m_cardFiles.PutBackInterruptedSave(setup)) {
         ShowMessage(nullptr, L"IDS_STRING404", MB_OK | MB_ICONWARNING | MB_TOPMOST);
-        return;
+        return true;
     }
-    LoadRecord();
+    const LoadResult loaded = LoadRecord();
     SelectLanguage(g_strRegLanguage, m_cardFiles.m_arrLangCodes, g_pSetupConfig);
+    return AcceptLoadedRecord(loaded);
 }
 
 int CSettingDlg::ShowMessage(HWND owner, const std::wstring& key, UINT style) {

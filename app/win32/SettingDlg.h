@@ -59,9 +59,12 @@ private:
     // Start-up steps.
     bool RelaunchFromCardIfNeeded();
     void PlaceWindow();
-    void ReadCardFiles();
-    void LoadRecord();
-    void OfferToUndoInterruptedSave();
+    // Reads time.dat, ver.dat and setup.cfg (default.cfg when there is none); how setup.cfg went.
+    LoadResult ReadCardFiles();
+    LoadResult LoadRecord();
+    // False when the user chose to close rather than go on without the card's own settings.
+    bool AcceptLoadedRecord(LoadResult loaded);
+    bool OfferToUndoInterruptedSave();
     static int ShowMessage(HWND owner, const std::wstring& key, UINT style);
     void ComposeBackground();
     void CreateControls();

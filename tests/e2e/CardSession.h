@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "tests/e2e/CardFolder.h"
 #include "tests/e2e/ProgramDriver.h"
 
@@ -22,6 +24,15 @@ protected:
         HWND window = m_run.WaitForMainWindow();
         EXPECT_NE(window, nullptr);
         return window;
+    }
+    // Starts the program, waits for the question it asks before its window opens, checks that
+    // the question holds `text`, and answers it.
+    void StartAndAnswer(const std::wstring& text, int answer) {
+        ASSERT_TRUE(m_run.Start(ProgramPath(), m_card.Argument()));
+        HWND question = WaitForMessageBox();
+        ASSERT_NE(question, nullptr);
+        EXPECT_NE(MessageBoxText(question).find(text), std::wstring::npos) << MessageBoxText(question);
+        AnswerMessageBox(question, answer);
     }
     // Clicks a skinned button (a tab, Save, ...) and lets the program handle it.
     static void Press(HWND window, int id) {

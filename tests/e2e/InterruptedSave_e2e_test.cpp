@@ -27,13 +27,7 @@ protected:
     void TearDown() override { m_copies.Drop(m_identity); }
 
     // Starts the program and answers its question about the interrupted save.
-    void StartAndAnswer(int answer) {
-        ASSERT_TRUE(m_run.Start(ProgramPath(), m_card.Argument()));
-        HWND question = WaitForMessageBox();
-        ASSERT_NE(question, nullptr);
-        EXPECT_NE(MessageBoxText(question).find(L"did not finish"), std::wstring::npos) << MessageBoxText(question);
-        AnswerMessageBox(question, answer);
-    }
+    void StartAndAnswer(int answer) { CardSessionTest::StartAndAnswer(L"did not finish", answer); }
     bool CopyKept() const { return m_copies.Find(m_identity).has_value(); }
 
     CSaveCopyStore m_copies{ProgramPath().parent_path()};
