@@ -61,12 +61,10 @@ std::string PathText(const std::filesystem::path& path) { return WideToUtf8(path
 RecordFile ReadRecordFile(const std::filesystem::path& file) {
     RecordFile result;
     result.path = file;
-    std::error_code error;
-    result.present = std::filesystem::is_regular_file(file, error);
-    if (!result.present) return result;
-
     CCardFileManager files;
-    if (!files.LoadSetupConfig(file.wstring())) return result;
+    const LoadResult loaded = files.ReadSetupConfig(file.wstring());
+    result.present = loaded != LoadResult::Missing;
+    if (loaded != LoadResult::Loaded) return result;
     result.loaded = true;
     result.record = *g_pSetupConfig;
     FreeLiveRecord();

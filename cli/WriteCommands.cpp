@@ -132,6 +132,11 @@ int RunReset(const std::string& cardArgument) {
     // Without a readable setup.cfg the window starts from an all-zero record, so the kept device
     // fields come out 0.
     const RecordFile setup = ReadRecordFile(SetupFilePath(root));
+    if (setup.present && !setup.loaded) {
+        // Its device fields would come out 0: the file is left for a reset once it can be read.
+        PrintError(PathText(setup.path) + ": cannot be read, nothing was changed");
+        return static_cast<int>(ExitCode::Unreadable);
+    }
     const SetupConfig current = setup.loaded ? setup.record : SetupConfig{};
 
     // The window tells a missing default.cfg in a message box; here it is an error line.

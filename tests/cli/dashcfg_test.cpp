@@ -470,6 +470,19 @@ TEST_F(DashcfgTest, ResetWithoutDefaultsChangesNothing) {
     EXPECT_EQ(ReadBytes(card / "setup.cfg"), before);
 }
 
+TEST_F(DashcfgTest, ResetLeavesASettingsFileThatCannotBeRead) {
+    // Something that is there but cannot be read as a file: its device fields would be lost.
+    const fs::path card = SampleCard();
+    fs::remove(card / "setup.cfg");
+    fs::create_directories(card / "setup.cfg" / "inside");
+
+    const ProgramResult run = RunDashcfg({"reset", P(card)});
+
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.err.find("setup.cfg: cannot be read, nothing was changed"), std::string::npos) << run.err;
+    EXPECT_TRUE(fs::is_directory(card / "setup.cfg" / "inside"));
+}
+
 // --- clock ---
 
 TEST_F(DashcfgTest, ClockWritesTheLineWithThePcsOffsetAndClears) {
