@@ -296,7 +296,8 @@ void CSystemDlg::OnGetCurrentTime() {
 // --- touch calibration ---
 
 // An empty set_touch_cal.txt in the root of the card's drive asks the camera to reset its
-// touch calibration. The user is told it is done only once the file exists.
+// touch calibration. The user is told it is done only once the file exists, and told when it
+// could not be made.
 void CSystemDlg::OnResetTouchCalibration() {
     HWND page = GetSafeHwnd();
     const std::wstring title = GetLangText(L"IDS_STRING219");
@@ -306,6 +307,8 @@ void CSystemDlg::OnResetTouchCalibration() {
     const std::optional<std::wstring> path = TouchCalibrationPath(g_strCardRoot);
     if (!path || !CreateEmptyFile(*path)) {
         platform::DebugPrintf(L"Touch calibration request not written, card root [%ls]\n", g_strCardRoot.c_str());
+        const std::wstring failed = GetLangText(L"IDS_STRING407") + L"\r\n" + GetLangText(L"IDS_STRING4070");
+        MessageBoxW(page, failed.c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
     MessageBoxW(page, GetLangText(L"IDS_STRING221").c_str(), title.c_str(), MB_OK);

@@ -389,11 +389,13 @@ TEST_F(TouchCalibrationTest, NoLeavesTheCardAlone) {
     EXPECT_FALSE(std::filesystem::exists(RequestFile()));
 }
 
-TEST_F(TouchCalibrationTest, WithoutADriveRootNothingIsWrittenAndNothingIsClaimed) {
+TEST_F(TouchCalibrationTest, WithoutADriveRootNothingIsWrittenAndTheUserIsTold) {
     g_strCardRoot = L"card\\";
-    ModalAnswerer answers({IDYES});
+    ModalAnswerer answers({IDYES, IDOK});
     PressSpace(1360);
-    EXPECT_EQ(answers.Shown().size(), 1u) << "no notice that it was done";
+    ASSERT_EQ(answers.Shown().size(), 2u);
+    EXPECT_EQ(answers.Shown()[1].text, L"The touch calibration request could not be written to the memory card.\r\n"
+                                       L"Check that the card is inserted and not write-protected, then try again.");
     EXPECT_FALSE(std::filesystem::exists(RequestFile()));
     EXPECT_FALSE(std::filesystem::exists(L"card\\set_touch_cal.txt"));
 }
