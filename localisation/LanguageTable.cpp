@@ -53,3 +53,7 @@ bool LoadLanguage(std::wstring_view strLanguage) { return g_LanguageTable.Load(s
 std::wstring GetLangText(std::wstring_view strKey, std::wstring_view strSection) {
     return g_LanguageTable.GetText(strKey, strSection);
 }
+
+std::wstring GetLangMessage(std::wstring_view strKey) {
+    return GetLangText(strKey) + L"\r\n" + GetLangText(std::wstring(strKey) + L"0");
+}

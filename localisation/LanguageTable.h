@@ -40,3 +40,5 @@ bool LoadLanguage(std::wstring_view strLanguage);
 
 // Looks a key up in g_LanguageTable.
 std::wstring GetLangText(std::wstring_view strKey, std::wstring_view strSection = {});
+// A warning of two lines: what happened (key) and what to do about it (key + "0").
+std::wstring GetLangMessage(std::wstring_view strKey);

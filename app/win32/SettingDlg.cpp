@@ -180,9 +180,7 @@ bool CSettingDlg::OfferToUndoInterruptedSave() {
 }
 
 int CSettingDlg::ShowMessage(HWND owner, const std::wstring& key, UINT style) {
-    // Each message is a statement (key) and what to do about it (key + "0").
-    const std::wstring message = GetLangText(key) + L"\r\n" + GetLangText(key + L"0");
-    return MessageBoxW(owner, message.c_str(), GetLangText(L"IDS_STRING101").c_str(), style);
+    return MessageBoxW(owner, GetLangMessage(key).c_str(), GetLangText(L"IDS_STRING101").c_str(), style);
 }
 
 void CSettingDlg::ComposeBackground() {

@@ -242,7 +242,7 @@ void ShowFormatReport(HWND page, bool bSucceeded) {
 // The camera's files did not all go back onto the card: they must not be taken for lost, so
 // the user learns where their copies are.
 void ShowFilesNotRestored(HWND page, const std::wstring& folder) {
-    const std::wstring text = TwoLines(L"IDS_STRING405", L"IDS_STRING4050") + L"\r\n" + folder;
+    const std::wstring text = GetLangMessage(L"IDS_STRING405") + L"\r\n\r\n" + folder;
     MessageBoxW(page, text.c_str(), FormatCaption().c_str(), MB_OK | MB_ICONWARNING);
 }
 

@@ -307,8 +307,7 @@ void CSystemDlg::OnResetTouchCalibration() {
     const std::optional<std::wstring> path = TouchCalibrationPath(g_strCardRoot);
     if (!path || !CreateEmptyFile(*path)) {
         platform::DebugPrintf(L"Touch calibration request not written, card root [%ls]\n", g_strCardRoot.c_str());
-        const std::wstring failed = GetLangText(L"IDS_STRING407") + L"\r\n" + GetLangText(L"IDS_STRING4070");
-        MessageBoxW(page, failed.c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
+        MessageBoxW(page, GetLangMessage(L"IDS_STRING407").c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
     MessageBoxW(page, GetLangText(L"IDS_STRING221").c_str(), title.c_str(), MB_OK);
