@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/RegistryManager.h"
 #include "bench/common/BenchData.h"
 #include "bench/win32/FirstPaintProbe.h"
 #include "bench/win32/ImportCounter.h"
@@ -93,14 +94,13 @@ long CountCatalogueCalls() {
 // The median time of one registry call: reading one zone's display name, again and again.
 // Zero when there is no zone to read.
 double OneRegistryCallMs(int iterations) {
-    HKEY zones = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, TIME_ZONES_KEY, 0, KEY_READ, &zones) != ERROR_SUCCESS) return 0;
-    wchar_t name[256];
-    DWORD length = 256;
-    HKEY zone = nullptr;
-    if (RegEnumKeyExW(zones, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS ||
-        RegOpenKeyExW(zones, name, 0, KEY_READ, &zone) != ERROR_SUCCESS) {
-        RegCloseKey(zones);
+    CRegistryManager registry;
+    win32::UniqueRegKey zones;
+    std::vector<std::wstring> names;
+    if (registry.OpenKey(HKEY_LOCAL_MACHINE, TIME_ZONES_KEY, 0, KEY_READ, zones) != ERROR_SUCCESS) return 0;
+    registry.EnumSubKeys(zones.Get(), names);
+    win32::UniqueRegKey zone;
+    if (names.empty() || registry.OpenKey(zones.Get(), names.front().c_str(), 0, KEY_READ, zone) != ERROR_SUCCESS) {
         return 0;
     }
     std::vector<double> times;
@@ -108,11 +108,9 @@ double OneRegistryCallMs(int iterations) {
     for (int i = 0; i < iterations; ++i) {
         DWORD size = sizeof(value);
         const LARGE_INTEGER start = bench::Now();
-        RegQueryValueExW(zone, L"Display", nullptr, nullptr, value, &size);
+        RegQueryValueExW(zone.Get(), L"Display", nullptr, nullptr, value, &size);
         times.push_back(bench::MillisecondsSince(start));
     }
-    RegCloseKey(zone);
-    RegCloseKey(zones);
     return bench::Summarise(times).median;
 }
 

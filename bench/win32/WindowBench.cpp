@@ -288,8 +288,8 @@ struct PageFigures {
     bool liveUnchanged = true;
 };
 
-// The median time of repainting one window `repaints` times.
-double TimeRepaints(HWND window, UINT flags, UINT repaints) {
+// The times of repainting one window `repaints` times.
+bench::Summary TimeRepaints(HWND window, UINT flags, UINT repaints) {
     std::vector<double> times;
     for (UINT i = 0; i < repaints; ++i) {
         const LARGE_INTEGER start = bench::Now();
@@ -297,7 +297,7 @@ double TimeRepaints(HWND window, UINT flags, UINT repaints) {
         GdiFlush();
         times.push_back(bench::MillisecondsSince(start));
     }
-    return bench::Summarise(times).median;
+    return bench::Summarise(times);
 }
 
 BOOL CALLBACK FindShownPage(HWND child, LPARAM found) {
@@ -321,22 +321,16 @@ PageFigures MeasurePage(HWND top, int tabId, UINT repaints, const std::vector<Sk
 
     PageFigures figures;
     const Snapshot before = Take(skinned);
-    std::vector<double> times;
-    for (UINT i = 0; i < repaints; ++i) {
-        const LARGE_INTEGER start = bench::Now();
-        RedrawWindow(top, nullptr, nullptr, FULL_REPAINT);
-        GdiFlush();
-        times.push_back(bench::MillisecondsSince(start));
-    }
+    figures.times = TimeRepaints(top, FULL_REPAINT, repaints);
     const Snapshot after = Take(skinned);
-    figures.times = bench::Summarise(times);
     figures.calls = Difference(after.calls, before.calls);
     figures.compositions = after.compositions - before.compositions;
     figures.liveUnchanged = after.live == before.live;
 
     // Where the time goes: the main window's own picture, and the page of standard controls.
-    figures.mainAloneMs = TimeRepaints(top, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW, repaints);
-    if (HWND page = ShownPage(top)) figures.pageMs = TimeRepaints(page, FULL_REPAINT, repaints);
+    figures.mainAloneMs =
+        TimeRepaints(top, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW, repaints).median;
+    if (HWND page = ShownPage(top)) figures.pageMs = TimeRepaints(page, FULL_REPAINT, repaints).median;
     return figures;
 }
 
