@@ -2,6 +2,10 @@
 # Creates the build tree's Wine prefix once, before any test runs, so that the first test does
 # not pay for (or race with) the prefix creation. Then keeps the prefix's server running for a
 # while, so the tests do not each wait for a new one to start.
+#   wine-prefix-setup.sh <build dir> [<formatter stand-in DLL>]
+# Wine has no formatter of its own, and the program takes it from the system folder only: the
+# stand-in, when given, is copied into the prefix's system folder on every run, so the tests
+# always meet the one just built.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 wine_env "$1"
@@ -39,6 +43,9 @@ if [[ ! -f "$WINEPREFIX/.dcs-prefix-ready" ]]; then
   done
   wineserver -w
   touch "$WINEPREFIX/.dcs-prefix-ready"
+fi
+if [[ -n ${2:-} ]]; then
+  cp -f "$2" "$WINEPREFIX/drive_c/windows/system32/fmifs.dll" || exit 1
 fi
 # The server outlives this script, and so do the services that the first program starts
 # (services.exe, winedevice.exe). Start both here with their output on /dev/null, or a test's

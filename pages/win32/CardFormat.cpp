@@ -122,8 +122,10 @@ void ShowWorkerMessage(const wchar_t* text) {
 }
 
 // Loads the formatter and formats the drive; false when the formatter could not be loaded.
+// The formatter comes from the system folder only: the program runs elevated from folders
+// that other programs can write to, so a library of that name beside it is never taken.
 bool RunFormatter(wchar_t* driveRoot) {
-    win32::UniqueModule formatter(LoadLibraryW(FORMATTER_LIBRARY));
+    win32::UniqueModule formatter(LoadLibraryExW(FORMATTER_LIBRARY, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
     if (!formatter) {
         ShowWorkerMessage(L"LoadLibrary(fmifs.dll) failed");
         return false;

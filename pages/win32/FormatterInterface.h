@@ -1,5 +1,6 @@
 #pragma once
-// The platform's file-system formatter: FormatEx in fmifs.dll, loaded by name at run time.
+// The platform's file-system formatter: FormatEx in fmifs.dll, loaded by name at run time from the
+// system folder.
 //
 // FormatEx(drive root, media type, file-system name, volume label, quick-format flag, cluster
 // size in bytes (0 = the formatter's default), callback) returns when the format has ended. While

@@ -3,7 +3,8 @@
 # first test never pays for, or times out on, Wine's first start.
 
 add_test(NAME wine_prefix_setup
-         COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix-setup.sh ${CMAKE_BINARY_DIR})
+         COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-prefix-setup.sh ${CMAKE_BINARY_DIR}
+                 $<TARGET_FILE:fmifs_standin>)
 set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
 
 # Registers one Windows test executable; extra arguments go to the executable.

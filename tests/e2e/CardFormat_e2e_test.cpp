@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cctype>
+#include <cwctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -35,6 +37,16 @@ const std::wstring QUESTION_TEXT =
 const std::wstring SUCCESS_TEXT = L"Memory card format completed";
 const std::wstring FAILURE_TEXT =
     L"Cannot format the memory card.\r\nIt is currently being used by Zudo vir Uvirir or another program.\r\n";
+
+std::string LowerUtf8(const std::wstring& text) {
+    std::string bytes;
+    for (wchar_t c : text) bytes.push_back(static_cast<char>(towlower(c)));  // paths of the test prefix: ASCII
+    return bytes;
+}
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return text;
+}
 
 std::vector<std::wstring> Texts(const UiWatcher& watcher) {
     std::vector<std::wstring> texts;
@@ -164,6 +176,33 @@ TEST_F(CardFormatE2E, MissingFormatterShowsItsMessageThenTheFailure) {
     EXPECT_EQ(Texts(watcher),
               (std::vector<std::wstring>{QUESTION_TEXT, L"LoadLibrary(fmifs.dll) failed", FAILURE_TEXT}));
     EXPECT_TRUE(fs::exists(CARD + L"DCIM\\clip.mp4"));
+    ExpectCameraFilesKept();
+    Close(window);
+}
+
+// The program runs elevated from folders that other programs of the user can write to: a
+// formatter planted beside it must never be loaded, only the system folder's.
+TEST_F(CardFormatE2E, AFormatterPlantedBesideTheProgramIsNeverLoaded) {
+    testsupport::TempFolder folder;
+    const fs::path program = folder / L"DashCamSetting.exe";
+    fs::copy_file(ProgramPath(), program);
+    fs::copy_file(fs::path(FormatterStandin::BuiltFile()), folder / L"fmifs.dll");
+    ASSERT_EQ(ReadBytes(FormatterStandin::InstalledFile()), ReadBytes(FormatterStandin::BuiltFile()))
+        << "the test prefix's system folder holds the stand-in";
+    FormatterStandin formatter;
+    ASSERT_TRUE(m_run.Start(program, QuoteArgument(CARD)));
+    HWND window = m_run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    UiWatcher watcher(IDYES, false, m_run.ProcessId());
+
+    ClickFormat(window);
+    ASSERT_TRUE(WaitForMessages(watcher, 2));
+
+    EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{QUESTION_TEXT, SUCCESS_TEXT}));
+    const std::string installed = LowerUtf8(FormatterStandin::InstalledFile());
+    EXPECT_EQ(Lower(formatter.Argument("module")), installed);
+    ASSERT_FALSE(formatter.LoadedCopies().empty());
+    for (const std::string& loaded : formatter.LoadedCopies()) EXPECT_EQ(Lower(loaded), installed);
     ExpectCameraFilesKept();
     Close(window);
 }

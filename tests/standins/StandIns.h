@@ -104,8 +104,10 @@ private:
     bool m_bUp = false;
 };
 
-// The formatter stand-in for one test: findable by the program or not (through the DLL search
-// path), told through the environment what to report, and read back afterwards.
+// The formatter stand-in for one test. The program takes the formatter from the system folder
+// only, so the stand-in lives in the test prefix's system folder (put there when the prefix is
+// set up); a test that wants no formatter makes it refuse to load. Told through the environment
+// what to report, and read back afterwards.
 class FormatterStandin {
 public:
     struct Setup {
@@ -113,43 +115,53 @@ public:
         int steps = 4;
         bool bSucceeds = true;
         int pauseMs = 0;
+        bool bErases = true;
+        std::wstring lockedFile;  // held against writing from the format on (see the stand-in)
     };
-    // Findable means: on this process's DLL search path, and on the PATH that the programs it
-    // starts inherit.
-    explicit FormatterStandin(const Setup& setup) : m_strOldPath(EnvironmentText(L"PATH")) {
-        if (setup.bFindable) {
-            const std::wstring folder = WinePath(DCS_FMIFS_STANDIN_DIR);
-            SetDllDirectoryW(folder.c_str());
-            SetEnvironmentVariableW(L"PATH", (folder + L";" + m_strOldPath).c_str());
-        }
+    explicit FormatterStandin(const Setup& setup) {
         SetEnvironmentVariableW(L"DCS_FMIFS_LOG", LogFile().c_str());
+        SetEnvironmentVariableW(L"DCS_FMIFS_LOADS", LoadsFile().c_str());
         SetEnvironmentVariableW(L"DCS_FMIFS_STEPS", std::to_wstring(setup.steps).c_str());
         SetEnvironmentVariableW(L"DCS_FMIFS_RESULT", setup.bSucceeds ? L"success" : L"failure");
         SetEnvironmentVariableW(L"DCS_FMIFS_PAUSE_MS", std::to_wstring(setup.pauseMs).c_str());
+        SetEnvironmentVariableW(L"DCS_FMIFS_ERASE", setup.bErases ? L"1" : L"0");
+        SetEnvironmentVariableW(L"DCS_FMIFS_LOCK", setup.lockedFile.empty() ? nullptr : setup.lockedFile.c_str());
+        SetEnvironmentVariableW(L"DCS_FMIFS_REFUSE_LOAD", setup.bFindable ? nullptr : L"1");
     }
     FormatterStandin() : FormatterStandin(Setup{}) {}
     ~FormatterStandin() {
-        SetDllDirectoryW(nullptr);
-        SetEnvironmentVariableW(L"PATH", m_strOldPath.c_str());
-        for (const wchar_t* name : {L"DCS_FMIFS_LOG", L"DCS_FMIFS_STEPS", L"DCS_FMIFS_RESULT", L"DCS_FMIFS_PAUSE_MS"}) {
+        for (const wchar_t* name : {L"DCS_FMIFS_LOG", L"DCS_FMIFS_LOADS", L"DCS_FMIFS_STEPS", L"DCS_FMIFS_RESULT",
+                                    L"DCS_FMIFS_PAUSE_MS", L"DCS_FMIFS_ERASE", L"DCS_FMIFS_LOCK",
+                                    L"DCS_FMIFS_REFUSE_LOAD"}) {
             SetEnvironmentVariableW(name, nullptr);
         }
     }
     FormatterStandin(const FormatterStandin&) = delete;
     FormatterStandin& operator=(const FormatterStandin&) = delete;
 
+    // The stand-in built for the tests, and where the prefix's system folder holds it.
+    static std::wstring BuiltFile() { return WinePath(DCS_FMIFS_STANDIN_DIR) + L"\\fmifs.dll"; }
+    static std::wstring InstalledFile() {
+        wchar_t folder[MAX_PATH] = {};
+        GetSystemDirectoryW(folder, MAX_PATH);
+        return std::wstring(folder) + L"\\fmifs.dll";
+    }
+
     bool WasCalled() const { return std::filesystem::exists(LogFile()); }
-    // An argument of the last call: drive, media, filesystem, label, quick, cluster (UTF-8).
+    // An argument of the last call: drive, media, filesystem, label, quick, cluster, module
+    // (the path of the copy that was called) (UTF-8).
     std::string Argument(const std::string& name) const {
         for (const std::string& line : ReadLines(LogFile())) {
             if (line.rfind(name + "=", 0) == 0) return line.substr(name.size() + 1);
         }
         return "(not called)";
     }
+    // The path of every copy of the stand-in loaded since the test began (UTF-8), in order.
+    std::vector<std::string> LoadedCopies() const { return ReadLines(LoadsFile()); }
 
 private:
     std::filesystem::path LogFile() const { return m_folder.Path() / L"fmifs-calls.txt"; }
-    std::wstring m_strOldPath;
+    std::filesystem::path LoadsFile() const { return m_folder.Path() / L"fmifs-loads.txt"; }
     TempFolder m_folder;
 };
 

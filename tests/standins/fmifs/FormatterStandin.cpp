@@ -8,6 +8,11 @@
 //   DCS_FMIFS_RESULT    "failure" makes "done" report a failed format (default: success)
 //   DCS_FMIFS_PAUSE_MS  a pause after the steps, before "done", so a test can look (default 0)
 //   DCS_FMIFS_LOG       the file the arguments go to (default fmifs-calls.txt beside the DLL)
+//   DCS_FMIFS_ERASE     "0": the drive is left as it is (a formatter that fails before writing)
+//   DCS_FMIFS_LOCK      a file that, after the erase, is opened (made when missing) and held,
+//                       shared for reading only, until the process ends: writing it fails
+//   DCS_FMIFS_LOADS     a file to which every copy of this DLL that is loaded appends its path
+//   DCS_FMIFS_REFUSE_LOAD  "1": the DLL refuses to load, as if there were no formatter
 //
 // It only ever empties the root of a removable drive given as "X:\": never a fixed drive, and
 // never Wine's Z:\, which is the host's root folder.
@@ -35,12 +40,16 @@ int EnvironmentNumber(const wchar_t* name, int fallback) {
     return text.empty() ? fallback : static_cast<int>(std::wcstol(text.c_str(), nullptr, 10));
 }
 
+std::wstring ModulePath() {
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(s_hModule, module, MAX_PATH);
+    return module;
+}
+
 std::wstring LogPath() {
     std::wstring path = Environment(L"DCS_FMIFS_LOG");
     if (!path.empty()) return path;
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(s_hModule, module, MAX_PATH);
-    path = module;
+    path = ModulePath();
     return path.substr(0, path.rfind(L'\\') + 1) + L"fmifs-calls.txt";
 }
 
@@ -52,15 +61,18 @@ std::string Utf8(const std::wstring& text) {
     return bytes;
 }
 
-void WriteLog(const std::wstring& text) {
-    HANDLE file = CreateFileW(LogPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+// Writes the text to the file, replacing it or appending to it.
+void WriteText(const std::wstring& path, const std::wstring& text, bool bAppend) {
+    HANDLE file = CreateFileW(path.c_str(), bAppend ? FILE_APPEND_DATA : GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              bAppend ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     const std::string bytes = Utf8(text);
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
 }
+
+void WriteLog(const std::wstring& text) { WriteText(LogPath(), text, false); }
 
 std::wstring Text(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(L"(null)"); }
 
@@ -100,8 +112,15 @@ extern "C" __declspec(dllexport) void WINAPI FormatEx(PWCHAR driveRoot, DWORD me
     const bool bAllowed = IsRemovableDriveRoot(driveRoot);
     WriteLog(L"drive=" + Text(driveRoot) + L"\nmedia=" + std::to_wstring(mediaType) + L"\nfilesystem=" +
              Text(fileSystem) + L"\nlabel=" + Text(label) + L"\nquick=" + std::to_wstring(quickFormat) +
-             L"\ncluster=" + std::to_wstring(clusterSize) + L"\nerased=" + (bAllowed ? L"1" : L"0") + L"\n");
-    if (bAllowed) EmptyFolder(driveRoot);
+             L"\ncluster=" + std::to_wstring(clusterSize) + L"\nerased=" + (bAllowed ? L"1" : L"0") + L"\nmodule=" +
+             ModulePath() + L"\n");
+    if (bAllowed && Environment(L"DCS_FMIFS_ERASE") != L"0") EmptyFolder(driveRoot);
+    const std::wstring locked = Environment(L"DCS_FMIFS_LOCK");
+    if (!locked.empty()) {
+        // Deliberately never closed: the process holds the file until it ends.
+        CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
     if (!callback) return;
 
     const int steps = EnvironmentNumber(L"DCS_FMIFS_STEPS", 4);
@@ -117,6 +136,9 @@ extern "C" __declspec(dllexport) void WINAPI FormatEx(PWCHAR driveRoot, DWORD me
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) s_hModule = instance;
-    return TRUE;
+    if (reason != DLL_PROCESS_ATTACH) return TRUE;
+    s_hModule = instance;
+    const std::wstring loads = Environment(L"DCS_FMIFS_LOADS");
+    if (!loads.empty()) WriteText(loads, ModulePath() + L"\n", true);
+    return Environment(L"DCS_FMIFS_REFUSE_LOAD") != L"1";
 }
