@@ -57,7 +57,7 @@ TEST_F(ImportCounter, CountsEachCallOnlyForItsOwnFunction) {
         {bench::Api::AlphaBlend,
          [&] {
              const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-             AlphaBlend(target.Dc(), 0, 0, 4, 4, source.Dc(), 0, 0, 4, 4, blend);
+             GdiAlphaBlend(target.Dc(), 0, 0, 4, 4, source.Dc(), 0, 0, 4, 4, blend);
          }},
         {bench::Api::DrawTextW,
          [&] {

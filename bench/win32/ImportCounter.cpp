@@ -147,7 +147,7 @@ CallCounts CallsSince(const CallCounts& before) {
 bool InstallCallCounters(std::string* missing) {
     bool all = true;
     all &= Patch<Api::BitBlt, decltype(&::BitBlt)>("gdi32.dll", "BitBlt", missing);
-    all &= Patch<Api::AlphaBlend, decltype(&::AlphaBlend)>("msimg32.dll", "AlphaBlend", missing);
+    all &= Patch<Api::AlphaBlend, decltype(&::GdiAlphaBlend)>("gdi32.dll", "GdiAlphaBlend", missing);
     all &= Patch<Api::DrawTextW, decltype(&::DrawTextW)>("user32.dll", "DrawTextW", missing);
     all &= Patch<Api::CreateDIBSection, decltype(&::CreateDIBSection)>("gdi32.dll", "CreateDIBSection", missing);
     all &= Patch<Api::CreateCompatibleBitmap, decltype(&::CreateCompatibleBitmap)>("gdi32.dll",

@@ -46,7 +46,9 @@ void DrawAlphaText(HDC target, const std::wstring& text, HFONT font, int left, i
     const skin::TextOffset offset =
         skin::AlphaTextOffset(skin::PixelRect{left, top, right, bottom}, size.bmWidth, size.bmHeight, alignment);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(target, left + offset.dx, top + offset.dy, size.bmWidth, size.bmHeight, source.Get(), 0, 0,
+    // gdi32's own blend, the one msimg32 forwards to: the program imports no library that a
+    // copy beside it could stand in for.
+    GdiAlphaBlend(target, left + offset.dx, top + offset.dy, size.bmWidth, size.bmHeight, source.Get(), 0, 0,
                size.bmWidth, size.bmHeight, blend);
 }
 
