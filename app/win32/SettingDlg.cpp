@@ -120,8 +120,18 @@ bool CSettingDlg::RelaunchFromCardIfNeeded() {
     m_strProgramFolder = cardlocation::GetProgramFolder();
     m_strCopyPath.clear();
     if (!cardlocation::IsRunFromRemovableDrive(m_strProgramFolder)) return false;
-    m_strCopyPath = cardlocation::CopySelfToAppData();
-    return !m_strCopyPath.empty() && cardlocation::LaunchCopy(m_strCopyPath, m_strProgramFolder);
+    cardlocation::CHeldCopy copy = cardlocation::CopySelfToAppData();
+    if (!copy.IsReady()) {
+        // Working on the card from the card is not an option, and a copy that could not be
+        // made whole, or that another program changed, is not started elevated: say so and
+        // start nothing. No card file has been read yet, so the language is the viewer's or
+        // English.
+        SelectLanguage(g_strRegLanguage, {}, nullptr);
+        ShowMessage(nullptr, L"IDS_STRING414", MB_OK | MB_ICONWARNING | MB_TOPMOST);
+        return true;
+    }
+    m_strCopyPath = copy.Path();
+    return cardlocation::LaunchCopy(copy, m_strProgramFolder);
 }
 
 void CSettingDlg::PlaceWindow() {

@@ -21,15 +21,22 @@ std::filesystem::path LocalAppData() {
     return folder;
 }
 
+// A card folder on the drive with a fresh copy of the sample card and the program on it (the
+// library cannot list a drive root itself).
+const std::filesystem::path CARD = L"R:\\card";
+std::filesystem::path PutProgramOnCard(const CardFolder& sample) {
+    std::filesystem::remove_all(CARD);
+    std::filesystem::create_directory(CARD);
+    std::filesystem::copy(sample.Path(), CARD, std::filesystem::copy_options::recursive);
+    std::filesystem::copy_file(ProgramPath(), CARD / L"DashCamSetting.exe");
+    return CARD / L"DashCamSetting.exe";
+}
+
 TEST(Relaunch, FromARemovableCardTheCopyOpensTheCard) {
     ASSERT_EQ(GetDriveTypeW(L"R:\\"), static_cast<UINT>(DRIVE_REMOVABLE)) << "the test prefix marks R: removable";
-    // A card folder on the drive (the library cannot list a drive root itself).
-    const std::filesystem::path card = L"R:\\card";
-    CardFolder sample;  // a fresh copy of the sample card to put on the drive
-    std::filesystem::remove_all(card);
-    std::filesystem::create_directory(card);
-    std::filesystem::copy(sample.Path(), card, std::filesystem::copy_options::recursive);
-    std::filesystem::copy_file(ProgramPath(), card / L"DashCamSetting.exe");
+    CardFolder sample;
+    const std::filesystem::path card = CARD;
+    PutProgramOnCard(sample);
     const std::filesystem::path copy = LocalAppData() / L"Morvanscope" / L"DashCamSetting.exe";
     std::filesystem::remove(copy);
 
@@ -48,6 +55,36 @@ TEST(Relaunch, FromARemovableCardTheCopyOpensTheCard) {
     EXPECT_EQ(ReadBytes(card / L"setup.cfg"), sample.OriginalSetupBytes());
 
     std::filesystem::remove_all(card);
+}
+
+// The copy cannot be written (here a folder stands where it goes): the program says so and
+// starts nothing, neither the copy nor itself on the card.
+TEST(Relaunch, ACopyThatCannotBeMadeIsReportedAndNothingStarts) {
+    ASSERT_EQ(GetDriveTypeW(L"R:\\"), static_cast<UINT>(DRIVE_REMOVABLE));
+    CardFolder sample;
+    const std::filesystem::path program = PutProgramOnCard(sample);
+    const std::filesystem::path copy = LocalAppData() / L"Morvanscope" / L"DashCamSetting.exe";
+    // A copy that an earlier test started may still be ending.
+    std::error_code error;
+    for (int attempt = 0; attempt < 100 && !std::filesystem::remove(copy, error) && error; ++attempt) Sleep(100);
+    ASSERT_TRUE(std::filesystem::create_directories(copy));
+
+    ProgramRun fromCard;
+    ASSERT_TRUE(fromCard.Start(program, L""));
+    HWND report = WaitForMessageBox();
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(MessageBoxText(report),
+              L"The program could not make a safe copy of itself on this PC, so it was not started.\r\nAnother "
+              L"program may be using or changing the copy in the local application data folder. Close other "
+              L"programs, then start the program from the memory card again.");
+    DismissMessageBox(report);
+    EXPECT_TRUE(fromCard.WaitForExit());
+    Settle(1000);
+    EXPECT_EQ(FindMainWindow(), nullptr) << "no window, from the card or elsewhere";
+    EXPECT_EQ(ReadBytes(CARD / L"setup.cfg"), sample.OriginalSetupBytes());
+
+    std::filesystem::remove_all(copy);
+    std::filesystem::remove_all(CARD);
 }
 
 }  // namespace
