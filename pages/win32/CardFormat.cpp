@@ -1,7 +1,10 @@
 #include "pages/win32/CardFormat.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cwchar>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <memory>
 #include <utility>
@@ -161,6 +164,14 @@ std::wstring ProgramFilePath() {
     }
 }
 
+bool SameBytes(const std::wstring& first, const std::wstring& second) {
+    std::ifstream a(std::filesystem::path(first), std::ios::binary);
+    std::ifstream b(std::filesystem::path(second), std::ios::binary);
+    if (!a.is_open() || !b.is_open()) return false;
+    return std::equal(std::istreambuf_iterator<char>(a), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(b), std::istreambuf_iterator<char>());
+}
+
 bool FileIsMissing(const std::wstring& path) {
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
     const DWORD error = GetLastError();
@@ -212,6 +223,14 @@ public:
         return bAllRestored;
     }
 
+    // True when every file this format saved is on the card with the very bytes saved: a
+    // format that failed before it reached them left them where they were.
+    bool AllStillOnCard() const {
+        return std::all_of(m_arrFiles.begin(), m_arrFiles.end(), [](const Entry& file) {
+            return !file.bSaved || SameBytes(file.card, file.saved);
+        });
+    }
+
 private:
     struct Entry {
         std::wstring card;
@@ -242,10 +261,21 @@ void ShowFormatReport(HWND page, bool bSucceeded) {
 }
 
 // The camera's files did not all go back onto the card: they must not be taken for lost, so
-// the user learns where their copies are.
-void ShowFilesNotRestored(HWND page, const std::wstring& folder) {
-    const std::wstring text = GetLangMessage(L"IDS_STRING405") + L"\r\n\r\n" + folder;
+// the user learns where their copies are. The first line says what happened to the card.
+void ShowFilesNotRestored(HWND page, const std::wstring& firstLine, const std::wstring& folder) {
+    const std::wstring text = firstLine + L"\r\n" + GetLangText(L"IDS_STRING4050") + L"\r\n\r\n" + folder;
     MessageBoxW(page, text.c_str(), FormatCaption().c_str(), MB_OK | MB_ICONWARNING);
+}
+
+// The report after the formatter ran and the files went back, or not. A failed format never
+// reads as a formatted card, and files it never touched are not reported missing.
+void ShowFormatOutcome(HWND page, bool bFormatted, const CKeptCardFiles& keptFiles, bool bRestored,
+                       const std::wstring& folder) {
+    if (bRestored || (!bFormatted && keptFiles.AllStillOnCard())) {
+        ShowFormatReport(page, bFormatted);
+    } else {
+        ShowFilesNotRestored(page, GetLangText(bFormatted ? L"IDS_STRING405" : L"IDS_STRING181"), folder);
+    }
 }
 
 // The viewer's main window under either of its titles, or null.
@@ -324,11 +354,7 @@ void FormatCard(HWND page) {
         platform::DebugPrintf(L"Format: cannot copy the program to [%ls] (error %lu)\n", programOnCard.c_str(),
                               GetLastError());
     }
-    if (bRestored) {
-        ShowFormatReport(page, g_nFormatResult == 1);
-    } else {
-        ShowFilesNotRestored(page, program.folder);
-    }
+    ShowFormatOutcome(page, g_nFormatResult == 1, keptFiles, bRestored, program.folder);
 
     if (IsLargeCard()) {
         if (HWND viewer = FindWindowW(nullptr, VIEWER_SHORT_TITLE)) PostMessageW(viewer, WM_DEVICECHANGE, 0, 0);

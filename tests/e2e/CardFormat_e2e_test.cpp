@@ -164,6 +164,48 @@ TEST_F(CardFormatE2E, FailedFormatWithTheShortViewerTitleStillRestoresTheFiles) 
     Close(window);
 }
 
+// The formatter fails before it touches the card, and the card then refuses the copy back of
+// setup.cfg: the card was not formatted and nothing left it, so the plain failure report says so.
+TEST_F(CardFormatE2E, FailedFormatWhoseFilesNeverLeftTheCardIsReportedAsAFailureOnly) {
+    FormatterStandin formatter({.bSucceeds = false, .bErases = false, .lockedFile = CARD + L"setup.cfg"});
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    UiWatcher watcher(IDYES, false, m_run.ProcessId());
+
+    ClickFormat(window);
+    ASSERT_TRUE(WaitForMessages(watcher, 2));
+    Settle(500);
+
+    EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{QUESTION_TEXT, FAILURE_TEXT}));
+    EXPECT_TRUE(fs::exists(CARD + L"DCIM\\clip.mp4"));
+    ExpectCameraFilesKept();
+    Close(window);
+}
+
+// The formatter fails after erasing the card, and the card refuses the language folder: the
+// report says the format failed, and where the copies of the files that are gone are.
+TEST_F(CardFormatE2E, FailedFormatThatLostFilesSaysItFailedAndWhereTheCopiesAre) {
+    FormatterStandin formatter({.bSucceeds = false, .lockedFile = CARD + L"lang"});
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    UiWatcher watcher(IDYES, false, m_run.ProcessId());
+
+    ClickFormat(window);
+    ASSERT_TRUE(WaitForMessages(watcher, 2));
+    Settle(500);
+
+    const std::vector<std::wstring> texts = Texts(watcher);
+    ASSERT_EQ(texts.size(), 2u);
+    const std::wstring folder = ProgramPath().parent_path().wstring();
+    EXPECT_EQ(texts[1], L"Cannot format the memory card.\r\nCopies are kept in the folder below. Before you use the "
+                        L"card in the camera, copy setup.cfg and default.cfg to it, and ver.dat to its lang "
+                        L"folder.\r\n\r\n" + folder + L"\\");
+    EXPECT_EQ(ReadBytes(CARD + L"setup.cfg"), m_arrKept[0]);
+    EXPECT_EQ(ReadBytes(CARD + L"default.cfg"), m_arrKept[1]);
+    EXPECT_FALSE(fs::exists(CARD + L"lang\\ver.dat"));
+    Close(window);
+}
+
 TEST_F(CardFormatE2E, MissingFormatterShowsItsMessageThenTheFailure) {
     FormatterStandin formatter({.bFindable = false});
     HWND window = Open();
