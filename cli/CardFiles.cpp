@@ -141,7 +141,7 @@ WriteOutcome WriteRecordFile(const std::filesystem::path& file, const SetupConfi
     const SaveResult result = files.SaveSetupConfig(file.wstring());
     outcome.saved = *g_pSetupConfig;
     FreeLiveRecord();
-    if (result == SaveResult::NotRestored) {
+    if (result == SaveResult::NotRestored || result == SaveResult::NotKept) {
         // The save puts the file's previous start back when a step fails; this time even that
         // failed, so the file may hold part of the new record.
         outcome.error = "cannot be written, and its previous contents could not be put back (check the card)";

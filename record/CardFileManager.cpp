@@ -78,7 +78,8 @@ SaveResult CCardFileManager::SaveSetupConfig(const std::wstring& path) {
             WriteRecordGuarded(std::filesystem::path(path), bytes, m_saveCopies ? &*m_saveCopies : nullptr);
         if (written != GuardedWriteResult::Written) {
             DebugOutput(L"\n\nVistrela Setting fail to save\n");
-            return written == GuardedWriteResult::CardNotRestored ? SaveResult::NotRestored : SaveResult::Failed;
+            if (written == GuardedWriteResult::CardNotRestored) return SaveResult::NotRestored;
+            return written == GuardedWriteResult::CardNotKept ? SaveResult::NotKept : SaveResult::Failed;
         }
         result = SaveResult::Saved;
     }
@@ -92,7 +93,9 @@ SaveResult CCardFileManager::SaveSetupConfig(const std::wstring& path) {
     return result;
 }
 
-void CCardFileManager::KeepSaveCopiesIn(const std::filesystem::path& folder) { m_saveCopies.emplace(folder); }
+void CCardFileManager::KeepSaveCopiesIn(std::vector<std::filesystem::path> folders) {
+    m_saveCopies.emplace(std::move(folders));
+}
 
 bool CCardFileManager::HasInterruptedSave(const std::wstring& path) {
     if (!m_saveCopies) return false;

@@ -21,6 +21,8 @@ enum class SaveResult {
     Failed,          // not written (or no record); the card keeps its previous record
     NotRestored,     // not written, and the card's previous record could not be put back; a
                      // copy of it waits in the save-copy folder for the card's return
+    NotKept,         // not written, the card's previous record could not be put back, and no
+                     // copy of it could be kept on the PC
 };
 
 // Why a settings file did or did not load.
@@ -44,9 +46,11 @@ public:
     // fails, the file's previous start is put back.
     SaveResult SaveSetupConfig(const std::wstring& path);
 
-    // Keeps a copy of the card's settings file in this folder (the program's own) during each
-    // save, so that a save cut short by a pulled card can be undone at the next start.
-    void KeepSaveCopiesIn(const std::filesystem::path& folder);
+    // Keeps a copy of the card's settings file during each save, in the first of these folders
+    // that takes it (the program's own, then the local application-data folder), so that a
+    // save cut short by a pulled card can be undone at the next start.
+    void KeepSaveCopiesIn(const std::filesystem::path& folder) { KeepSaveCopiesIn(std::vector{folder}); }
+    void KeepSaveCopiesIn(std::vector<std::filesystem::path> folders);
     // True when a save to this settings file was cut short and its copy still waits. A copy
     // that matches the card already (nothing had been written yet) is dropped silently.
     bool HasInterruptedSave(const std::wstring& path);

@@ -57,6 +57,7 @@ GuardedWriteResult WriteRecordGuarded(const fs::path& file, std::span<const uint
                                       const CSaveCopyStore* store) {
     const std::wstring identity = CardIdentityOf(file);
     std::optional<SaveCopy> copy = store ? store->Find(identity) : std::nullopt;
+    bool bCopyOnPc = copy.has_value();
     if (!copy) {
         std::optional<CardFileStart> current = CurrentCardFileAccess().ReadStart(file, SETUP_CONFIG_SIZE);
         if (!current) {
@@ -64,9 +65,9 @@ GuardedWriteResult WriteRecordGuarded(const fs::path& file, std::span<const uint
             return GuardedWriteResult::CardUnchanged;
         }
         copy = SaveCopy{identity, std::move(*current)};
-        if (store && !store->Keep(*copy)) {
-            DebugOutput(L"No copy of the settings file can be kept on this PC; the card is left alone.\n");
-            return GuardedWriteResult::CardUnchanged;
+        bCopyOnPc = store && store->Keep(*copy);
+        if (store && !bCopyOnPc) {
+            DebugOutput(L"No copy of the settings file can be kept on this PC; the save goes on without one.\n");
         }
     }
 
@@ -88,5 +89,5 @@ GuardedWriteResult WriteRecordGuarded(const fs::path& file, std::span<const uint
         return GuardedWriteResult::CardUnchanged;
     }
     DebugOutput(L"The save failed and the card's previous settings could not be put back.\n");
-    return GuardedWriteResult::CardNotRestored;
+    return bCopyOnPc ? GuardedWriteResult::CardNotRestored : GuardedWriteResult::CardNotKept;
 }

@@ -15,7 +15,9 @@ enum class GuardedWriteResult {
     Written,          // the record is on the card, read back and compared
     CardUnchanged,    // not written; the card holds what it held before (untouched or put back)
     CardNotRestored,  // not written, and the previous record could not be put back: the copy
-                      // (when there is a store) waits on the PC for the card to return
+                      // waits on the PC for the card to return
+    CardNotKept,      // not written, the previous record could not be put back, and no copy of it
+                      // is kept on the PC (none could be, or there is no store)
 };
 
 // The identity under which a card file's copies are kept: its folder's volume and place.
@@ -23,8 +25,9 @@ std::wstring CardIdentityOf(const std::filesystem::path& file);
 
 // Writes `record` over the start of `file`. An existing copy in the store for this card is
 // taken as the card's last whole record (an earlier save may have left the card mixed);
-// otherwise the card's current start is read and kept first, and the card is not touched
-// when that copy cannot be kept.
+// otherwise the card's current start is read and kept first. When no copy can be kept on the
+// PC, the save goes on with the copy in memory only: a writable card is never refused because
+// of the PC.
 GuardedWriteResult WriteRecordGuarded(const std::filesystem::path& file, std::span<const uint8_t> record,
                                       const CSaveCopyStore* store);
 

@@ -99,14 +99,14 @@ std::optional<SaveCopy> DecodeSaveCopy(std::span<const uint8_t> image) {
     return copy;
 }
 
-fs::path CSaveCopyStore::PathFor(const std::wstring& card) const {
+fs::path CSaveCopyStore::PathIn(const fs::path& folder, const std::wstring& card) {
     wchar_t name[32] = {};
     swprintf(name, 32, L"setup.cfg.%08X.bak", NameHash(card));
-    return m_folder / name;
+    return folder / name;
 }
 
-std::optional<SaveCopy> CSaveCopyStore::Find(const std::wstring& card) const {
-    std::ifstream in(PathFor(card), std::ios::binary);
+std::optional<SaveCopy> CSaveCopyStore::FindIn(const fs::path& folder, const std::wstring& card) {
+    std::ifstream in(PathIn(folder, card), std::ios::binary);
     if (!in.is_open()) return std::nullopt;
     std::vector<uint8_t> image(MAX_IMAGE_BYTES + 1);
     in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
@@ -117,10 +117,17 @@ std::optional<SaveCopy> CSaveCopyStore::Find(const std::wstring& card) const {
     return copy;
 }
 
-bool CSaveCopyStore::Keep(const SaveCopy& copy) const {
+std::optional<SaveCopy> CSaveCopyStore::Find(const std::wstring& card) const {
+    for (const fs::path& folder : m_arrFolders) {
+        if (std::optional<SaveCopy> copy = FindIn(folder, card)) return copy;
+    }
+    return std::nullopt;
+}
+
+bool CSaveCopyStore::KeepIn(const fs::path& folder, const SaveCopy& copy) {
     // Written beside its final name and renamed over it once on disk, so a copy file is
     // always whole: a half-written one would be worse than none.
-    const fs::path target = PathFor(copy.card);
+    const fs::path target = PathIn(folder, copy.card);
     fs::path temporary = target;
     temporary += L".new";
     const std::vector<uint8_t> image = EncodeSaveCopy(copy);
@@ -140,11 +147,25 @@ bool CSaveCopyStore::Keep(const SaveCopy& copy) const {
         fs::remove(temporary, error);
         return false;
     }
-    return Find(copy.card).has_value();
+    return FindIn(folder, copy.card).has_value();
+}
+
+bool CSaveCopyStore::Keep(const SaveCopy& copy) const {
+    for (const fs::path& folder : m_arrFolders) {
+        if (folder.empty()) continue;
+        std::error_code error;
+        fs::create_directories(folder, error);  // the application-data folder may not exist yet
+        if (KeepIn(folder, copy)) return true;
+    }
+    return false;
 }
 
 bool CSaveCopyStore::Drop(const std::wstring& card) const {
-    std::error_code error;
-    fs::remove(PathFor(card), error);
-    return !fs::exists(PathFor(card), error);
+    bool bNoneLeft = true;
+    for (const fs::path& folder : m_arrFolders) {
+        std::error_code error;
+        fs::remove(PathIn(folder, card), error);
+        if (fs::exists(PathIn(folder, card), error)) bNoneLeft = false;
+    }
+    return bNoneLeft;
 }

@@ -25,20 +25,31 @@ struct SaveCopy {
 std::vector<uint8_t> EncodeSaveCopy(const SaveCopy& copy);
 std::optional<SaveCopy> DecodeSaveCopy(std::span<const uint8_t> image);
 
-// The copies kept in one folder (the program's own), one file per card.
+// The copies kept on the PC, one file per card, in the first of its folders that takes one:
+// the program's own folder, else the user's local application-data folder, so that a program
+// folder that cannot be written never stands in the way of a save.
 class CSaveCopyStore {
 public:
-    explicit CSaveCopyStore(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+    explicit CSaveCopyStore(std::filesystem::path folder) : m_arrFolders{std::move(folder)} {}
+    explicit CSaveCopyStore(std::vector<std::filesystem::path> folders) : m_arrFolders(std::move(folders)) {}
 
-    // The copy kept for this card, if there is a readable one.
+    // The copy kept for this card, if there is a readable one (the first folder's first).
     std::optional<SaveCopy> Find(const std::wstring& card) const;
-    // Writes the copy and makes sure it is on the PC's disk before returning true.
+    // Writes the copy into the first folder that takes it and makes sure it is on the PC's disk
+    // before returning true; false when no folder took it.
     bool Keep(const SaveCopy& copy) const;
-    // Deletes this card's copy; true when none is left.
+    // Deletes this card's copies; true when none is left.
     bool Drop(const std::wstring& card) const;
 
-    std::filesystem::path PathFor(const std::wstring& card) const;
+    // Where the first folder keeps this card's copy.
+    std::filesystem::path PathFor(const std::wstring& card) const {
+        return m_arrFolders.empty() ? std::filesystem::path() : PathIn(m_arrFolders.front(), card);
+    }
+    static std::filesystem::path PathIn(const std::filesystem::path& folder, const std::wstring& card);
 
 private:
-    std::filesystem::path m_folder;
+    static std::optional<SaveCopy> FindIn(const std::filesystem::path& folder, const std::wstring& card);
+    static bool KeepIn(const std::filesystem::path& folder, const SaveCopy& copy);
+
+    std::vector<std::filesystem::path> m_arrFolders;
 };

@@ -36,6 +36,18 @@ constexpr ButtonLayout BUTTONS[] = {
     {CSettingDlg::ID_SAVE, {614, 546, 714, 575}, 161, 162, 163, 0, L"IDS_STRING108"},
 };
 
+// The message for a save that did not end with both files on the card.
+const wchar_t* SaveFailureKey(SaveResult saved) {
+    switch (saved) {
+    case SaveResult::Saved: return L"IDS_STRING412";  // the settings are on the card, time.dat is not
+    case SaveResult::NothingToWrite: return L"IDS_STRING401";
+    case SaveResult::NotRestored: return L"IDS_STRING402";
+    case SaveResult::NotKept: return L"IDS_STRING413";
+    case SaveResult::Failed: break;
+    }
+    return L"IDS_STRING400";
+}
+
 bool IsTab(int id) { return id >= CSettingDlg::ID_TAB_RECORD && id <= CSettingDlg::ID_TAB_SYSTEM; }
 
 TextStyle ButtonTextStyle(int id, const wchar_t* key) {
@@ -147,8 +159,10 @@ void CSettingDlg::PlaceWindow() {
 
 LoadResult CSettingDlg::ReadCardFiles() {
     // Saves keep a copy of the card's record in the program's own folder until the new record
-    // is proven on the card.
-    if (!m_strProgramFolder.empty()) m_cardFiles.KeepSaveCopiesIn(std::filesystem::path(m_strProgramFolder));
+    // is proven on the card; in the local application-data folder when the program's folder
+    // cannot be written.
+    m_cardFiles.KeepSaveCopiesIn({std::filesystem::path(m_strProgramFolder),
+                                  std::filesystem::path(cardlocation::CopyFolder())});
     m_cardFiles.ReadClockFile(CardPath(L"time.dat"));
     m_cardFiles.ReadVersionFile(CardPath(L"lang\\"));
     return LoadRecord();
@@ -260,10 +274,7 @@ void CSettingDlg::OnSave() {
     }
     // Nothing is lost: the window stays open with the changes, so the user can try again
     // (another card slot, write protection off) or leave with Cancel.
-    const wchar_t* key = L"IDS_STRING400";
-    if (saved == SaveResult::NothingToWrite) key = L"IDS_STRING401";
-    if (saved == SaveResult::NotRestored) key = L"IDS_STRING402";
-    ShowMessage(GetSafeHwnd(), key, MB_OK | MB_ICONWARNING);
+    ShowMessage(GetSafeHwnd(), SaveFailureKey(saved), MB_OK | MB_ICONWARNING);
 }
 
 void CSettingDlg::CloseWindow() {

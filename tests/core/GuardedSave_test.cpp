@@ -257,14 +257,70 @@ TEST_F(GuardedSaveTest, ASaveAfterAnInterruptedOneStillRestoresTheRecordFromBefo
     EXPECT_EQ(OnCard(), Saved(old));
 }
 
-TEST_F(GuardedSaveTest, WithoutAPlaceForTheCopyTheCardIsNotTouched) {
+// A folder that takes no file: its parent is a file.
+fs::path FolderThatTakesNoFile(const TempFolder& under) {
+    WriteBytes(under / L"a file", Pattern(4));
+    return under / L"a file" / L"copies";
+}
+
+TEST_F(GuardedSaveTest, AProgramFolderThatTakesNoCopyLeavesItInTheNextFolder) {
     const OldCard old = OldCards()[0];
     PutOnCard(old);
+    TempFolder appData;
+    const std::vector<fs::path> folders{FolderThatTakesNoFile(m_program), appData / L"Morvanscope"};
+    FaultyCard card;
+    ScopedCardFileAccess scoped(card);
+    {
+        CCardFileManager files;
+        files.KeepSaveCopiesIn(folders);
+        card.FailAtStep(2, FaultyCard::Fault::CardPulled);  // the write: half a record lands
+        ASSERT_EQ(SaveNewRecord(files), SaveResult::NotRestored) << "a copy is kept on the PC";
+        EXPECT_TRUE(CSaveCopyStore(appData / L"Morvanscope").Find(CardIdentityOf(Setup())).has_value());
+    }
+    card.Reinsert();
     CCardFileManager files;
-    files.KeepSaveCopiesIn(m_program / L"missing folder");
-
-    EXPECT_EQ(SaveNewRecord(files), SaveResult::Failed);
+    files.KeepSaveCopiesIn(folders);
+    ASSERT_TRUE(files.HasInterruptedSave(Setup().wstring()));
+    EXPECT_TRUE(files.PutBackInterruptedSave(Setup().wstring()));
     EXPECT_EQ(OnCard(), old.file);
+    EXPECT_FALSE(fs::exists(CSaveCopyStore::PathIn(appData / L"Morvanscope", CardIdentityOf(Setup()))));
+
+    EXPECT_EQ(SaveNewRecord(files), SaveResult::Saved);
+    EXPECT_EQ(OnCard(), Saved(old));
+}
+
+TEST_F(GuardedSaveTest, WithNoPlaceForACopyTheSaveGoesOnAndAFailureSaysNothingWasKept) {
+    const OldCard old = OldCards()[0];
+    const std::vector<fs::path> nowhere{FolderThatTakesNoFile(m_program)};
+    {
+        SCOPED_TRACE("a card that takes the record");
+        PutOnCard(old);
+        CCardFileManager files;
+        files.KeepSaveCopiesIn(nowhere);
+        EXPECT_EQ(SaveNewRecord(files), SaveResult::Saved) << "a writable card is not refused because of the PC";
+        EXPECT_EQ(OnCard(), Saved(old));
+    }
+    {
+        SCOPED_TRACE("a write-protected card");
+        PutOnCard(old);
+        FaultyCard card;
+        card.WriteProtect();
+        ScopedCardFileAccess scoped(card);
+        CCardFileManager files;
+        files.KeepSaveCopiesIn(nowhere);
+        EXPECT_EQ(SaveNewRecord(files), SaveResult::Failed) << "the card still holds its record";
+        EXPECT_EQ(OnCard(), old.file);
+    }
+    {
+        SCOPED_TRACE("a card pulled during the write");
+        PutOnCard(old);
+        FaultyCard card;
+        ScopedCardFileAccess scoped(card);
+        CCardFileManager files;
+        files.KeepSaveCopiesIn(nowhere);
+        card.FailAtStep(2, FaultyCard::Fault::CardPulled);
+        EXPECT_EQ(SaveNewRecord(files), SaveResult::NotKept) << "not \"a copy is kept on this PC\"";
+    }
 }
 
 TEST_F(GuardedSaveTest, AtStartACopyIsOfferedOnlyForItsOwnCardAndOnlyWhenTheCardDiffers) {

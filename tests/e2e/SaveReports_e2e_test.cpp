@@ -1,0 +1,110 @@
+// What Save tells the user when not everything went to the card, and a save on a PC whose
+// program folder takes no file: the real program on card folders of its own.
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "record/GuardedSave.h"
+#include "record/SaveCopy.h"
+#include "tests/e2e/CardSession.h"
+#include "tests/support/TestFiles.h"
+#include "win32/Handles.h"
+
+using namespace e2e;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SaveReportsTest : public CardSessionTest {
+protected:
+    // What Initialize then Save leaves on the card: default.cfg with the card's device fields.
+    SetupConfig DefaultsWithDeviceFields(const SetupConfig& before) const {
+        const Bytes defaults = ReadBytes(m_card.File(L"default.cfg"));
+        SetupConfig expected{};
+        std::memcpy(&expected, defaults.data(), sizeof(expected));
+        expected.device_keep_1 = before.device_keep_1;
+        expected.device_keep_2 = before.device_keep_2;
+        expected.device_keep_3 = before.device_keep_3;
+        expected.device_keep_4 = before.device_keep_4;
+        return expected;
+    }
+    bool CardHolds(const SetupConfig& expected) const {
+        const SetupConfig saved = m_card.ReadSetup();
+        return std::memcmp(&saved, &expected, sizeof(saved)) == 0;
+    }
+};
+
+// setup.cfg is written, but an old time.dat that the camera would set its clock from cannot be
+// removed: the message says exactly that, and the window stays open.
+TEST_F(SaveReportsTest, AClockFileThatCannotBeRemovedIsReportedApartFromTheSavedSettings) {
+    std::ofstream(m_card.File(L"time.dat"), std::ios::binary) << "2014,05,06,13,45,07,+0900";
+    const SetupConfig expected = DefaultsWithDeviceFields(m_card.ReadSetup());
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    // Another program reads time.dat and does not let it be deleted meanwhile.
+    win32::UniqueFileHandle held(CreateFileW(m_card.File(L"time.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held.IsValid());
+    Press(window, INITIALIZE);
+    Press(window, SAVE);
+
+    HWND report = WaitForMessageBox();
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(MessageBoxText(report),
+              L"The settings were saved to the memory card, but the clock file time.dat could not be written or an "
+              L"old one removed.\r\nCheck that the card is inserted and not write-protected, then save again to "
+              L"update the clock file.");
+    DismissMessageBox(report);
+    Settle();
+    EXPECT_NE(FindMainWindow(), nullptr) << "the window stays open";
+    EXPECT_TRUE(CardHolds(expected)) << "the settings are on the card";
+    EXPECT_EQ(testsupport::ReadText(m_card.File(L"time.dat")), "2014,05,06,13,45,07,+0900");
+
+    // Once time.dat is free, saving again finishes the job.
+    held.Reset();
+    Press(window, SAVE);
+    ASSERT_TRUE(m_run.WaitForExit());
+    EXPECT_FALSE(fs::exists(m_card.File(L"time.dat")));
+    EXPECT_TRUE(CardHolds(expected));
+}
+
+fs::path LocalAppDataCopies() {
+    wchar_t folder[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, folder, CSIDL_LOCAL_APPDATA, FALSE);
+    return fs::path(folder) / L"Morvanscope";
+}
+
+// A program folder that takes no file (the tests run as root, for whom no folder is read-only:
+// a folder in the way of the copy's file stands in) must not stop a save: the copy of the
+// card's record is kept in the local application-data folder instead.
+TEST_F(SaveReportsTest, AProgramFolderThatTakesNoCopyStillSavesWithTheCopyInLocalAppData) {
+    testsupport::TempFolder programFolder;
+    const fs::path program = programFolder / L"DashCamSetting.exe";
+    fs::copy_file(ProgramPath(), program);
+    const std::wstring card = CardIdentityOf(m_card.File(L"setup.cfg"));
+    fs::path blocked = CSaveCopyStore::PathIn(programFolder.Path(), card);
+    blocked += L".new";
+    fs::create_directories(blocked);
+    fs::create_directories(blocked.parent_path() / CSaveCopyStore::PathIn(programFolder.Path(), card).filename());
+    const CSaveCopyStore fallback(LocalAppDataCopies());
+    fallback.Drop(card);
+
+    const SetupConfig expected = DefaultsWithDeviceFields(m_card.ReadSetup());
+    ASSERT_TRUE(m_run.Start(program, m_card.Argument()));
+    HWND window = m_run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    Press(window, INITIALIZE);
+    Press(window, SAVE);
+    ASSERT_TRUE(m_run.WaitForExit()) << "saved and closed, no failure shown";
+    EXPECT_TRUE(CardHolds(expected));
+    EXPECT_FALSE(fallback.Find(card).has_value()) << "the copy goes once the card is proven";
+    EXPECT_FALSE(fs::exists(CSaveCopyStore::PathIn(LocalAppDataCopies(), card)));
+}
+
+}  // namespace
