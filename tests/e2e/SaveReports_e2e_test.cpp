@@ -4,8 +4,12 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <cstring>
 #include <fstream>
+#include <mutex>
+#include <set>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -74,6 +78,65 @@ TEST_F(SaveReportsTest, AClockFileThatCannotBeRemovedIsReportedApartFromTheSaved
     EXPECT_TRUE(CardHolds(expected));
 }
 
+// Notes the name of every file that appears in a folder while the object lives.
+class FolderWatch {
+public:
+    explicit FolderWatch(const fs::path& folder)
+        : m_folder(folder),
+          m_dir(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)),
+          m_thread([this] { Run(); }) {}
+    ~FolderWatch() {
+        m_bStop = true;
+        // A file made and removed wakes the waiting read.
+        const fs::path wake = m_folder / L"wake.tmp";
+        for (int i = 0; i < 50 && !m_bEnded; ++i) {
+            std::ofstream(wake).put('x');
+            std::error_code error;
+            fs::remove(wake, error);
+            Sleep(20);
+        }
+        m_thread.join();
+    }
+    FolderWatch(const FolderWatch&) = delete;
+    FolderWatch& operator=(const FolderWatch&) = delete;
+
+    bool Saw(const std::wstring& name) const {
+        std::lock_guard lock(m_mutex);
+        return m_seen.count(name) != 0;
+    }
+
+private:
+    void Run() {
+        alignas(DWORD) BYTE buffer[16384];
+        while (m_dir && !m_bStop) {
+            DWORD bytes = 0;
+            if (!ReadDirectoryChangesW(m_dir.Get(), buffer, sizeof(buffer), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME, &bytes,
+                                       nullptr, nullptr)) {
+                break;
+            }
+            for (DWORD at = 0; bytes != 0;) {
+                const auto* entry = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + at);
+                if (entry->Action == FILE_ACTION_ADDED || entry->Action == FILE_ACTION_RENAMED_NEW_NAME) {
+                    std::lock_guard lock(m_mutex);
+                    m_seen.insert(std::wstring(entry->FileName, entry->FileNameLength / sizeof(wchar_t)));
+                }
+                if (entry->NextEntryOffset == 0) break;
+                at += entry->NextEntryOffset;
+            }
+        }
+        m_bEnded = true;
+    }
+
+    fs::path m_folder;
+    win32::UniqueFileHandle m_dir;
+    mutable std::mutex m_mutex;
+    std::set<std::wstring> m_seen;
+    std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bEnded{false};
+    std::thread m_thread;  // last: starts once everything above exists
+};
+
 fs::path LocalAppDataCopies() {
     wchar_t folder[MAX_PATH] = {};
     SHGetSpecialFolderPathW(nullptr, folder, CSIDL_LOCAL_APPDATA, FALSE);
@@ -95,13 +158,20 @@ TEST_F(SaveReportsTest, AProgramFolderThatTakesNoCopyStillSavesWithTheCopyInLoca
     const CSaveCopyStore fallback(LocalAppDataCopies());
     fallback.Drop(card);
 
+    fs::create_directories(LocalAppDataCopies());
+    const std::wstring copyName = CSaveCopyStore::PathIn(LocalAppDataCopies(), card).filename().wstring();
+
     const SetupConfig expected = DefaultsWithDeviceFields(m_card.ReadSetup());
     ASSERT_TRUE(m_run.Start(program, m_card.Argument()));
     HWND window = m_run.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     Press(window, INITIALIZE);
-    Press(window, SAVE);
-    ASSERT_TRUE(m_run.WaitForExit()) << "saved and closed, no failure shown";
+    {
+        FolderWatch watch(LocalAppDataCopies());
+        Press(window, SAVE);
+        ASSERT_TRUE(m_run.WaitForExit()) << "saved and closed, no failure shown";
+        EXPECT_TRUE(watch.Saw(copyName)) << "the copy was kept in the local application-data folder";
+    }
     EXPECT_TRUE(CardHolds(expected));
     EXPECT_FALSE(fallback.Find(card).has_value()) << "the copy goes once the card is proven";
     EXPECT_FALSE(fs::exists(CSaveCopyStore::PathIn(LocalAppDataCopies(), card)));
