@@ -67,15 +67,13 @@ if(WIN32 AND TARGET DashCamSetting)
 
   # The release check starts the packed editor, waits for its first painted window and closes
   # it with the benchmarks' launcher. Never installed; built only when asked for.
-  if(NOT TARGET release_first_paint)
-    add_executable(release_first_paint EXCLUDE_FROM_ALL
-      ${PROJECT_SOURCE_DIR}/bench/win32/FirstPaint.cpp ${PROJECT_SOURCE_DIR}/bench/win32/FirstPaintProbe.cpp)
-    target_include_directories(release_first_paint PRIVATE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(release_first_paint PRIVATE dashcam_win32)
-    target_link_options(release_first_paint PRIVATE -municode)
-    dcs_apply_options(release_first_paint)
-    set_target_properties(release_first_paint PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/release-check)
-  endif()
+  add_executable(release_first_paint EXCLUDE_FROM_ALL
+    ${PROJECT_SOURCE_DIR}/bench/win32/FirstPaint.cpp ${PROJECT_SOURCE_DIR}/bench/win32/FirstPaintProbe.cpp)
+  target_include_directories(release_first_paint PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(release_first_paint PRIVATE dashcam_win32)
+  target_link_options(release_first_paint PRIVATE -municode)
+  dcs_apply_options(release_first_paint)
+  set_target_properties(release_first_paint PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/release-check)
 
   if(DCS_TESTS AND TARGET dashcfg)
     # The version resource of both programs against the project's version, and the reader

@@ -13,20 +13,26 @@
 #   bash scripts/release.sh           clean release builds, as from a fresh clone, and a fresh
 #                                     Wine prefix for the checks
 #   bash scripts/release.sh --quick   the release build trees and the prefix kept (incremental)
+#   bash scripts/release.sh --check FOLDER
+#                                     only the checks, on the packages in FOLDER (after a build,
+#                                     whose trees hold the version and the checks' Windows tools)
 #
 # Exit status: 0 every package made and passed; 1 a check failed; 2 a build failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
+release=$root/build/release
 quick=0
+check_only=0
 case "${1:-}" in
   --quick) quick=1 ;;
+  --check) [[ -d "${2:-}" ]] || { echo "release: --check needs a folder of packages" >&2; exit 2; }
+           check_only=1 release=$(realpath "$2") ;;
   "") ;;
-  *) echo "usage: bash scripts/release.sh [--quick]" >&2; exit 2 ;;
+  *) echo "usage: bash scripts/release.sh [--quick | --check FOLDER]" >&2; exit 2 ;;
 esac
 
-release=$root/build/release
 check_tree=$root/build/release-check   # the checks' own Wine prefix and display
 windows_tree=$root/build/windows-release
 linux_tree=$root/build/linux-release
@@ -36,30 +42,32 @@ step() { printf '\n=== release: %s ===\n' "$*"; }
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-step "dependencies"
-bash scripts/install-deps.sh
+if ((!check_only)); then
+  step "dependencies"
+  bash scripts/install-deps.sh
 
-step "build: the workflow presets linux-release and windows-release$( ((quick)) && echo ' (kept trees)')"
-if ((quick)); then
-  rm -rf "$release" "$logs"
-else
-  rm -rf "$release" "$logs" "$windows_tree" "$linux_tree" "$check_tree"
-fi
-mkdir -p "$logs"
-# Runs a build step with its output in a log, shown only when the step fails.
-logged() {
-  local name=$1
-  shift
-  if ! "$@" >"$logs/$name.log" 2>&1; then
-    tail -n 40 "$logs/$name.log" >&2
-    echo "release: '$*' failed; the whole output is in $logs/$name.log" >&2
-    exit 2
+  step "build: the workflow presets linux-release and windows-release$( ((quick)) && echo ' (kept trees)')"
+  if ((quick)); then
+    rm -rf "$release" "$logs"
+  else
+    rm -rf "$release" "$logs" "$windows_tree" "$linux_tree" "$check_tree"
   fi
-}
-logged linux-release cmake --workflow --preset linux-release
-logged windows-release cmake --workflow --preset windows-release
-logged release-check-tools cmake --build --preset windows-release --target version_info_check release_first_paint
-rm -rf "$release/_CPack_Packages"
+  mkdir -p "$logs"
+  # Runs a build step with its output in a log, shown only when the step fails.
+  logged() {
+    local name=$1
+    shift
+    if ! "$@" >"$logs/$name.log" 2>&1; then
+      tail -n 40 "$logs/$name.log" >&2
+      echo "release: '$*' failed; the whole output is in $logs/$name.log" >&2
+      exit 2
+    fi
+  }
+  logged linux-release cmake --workflow --preset linux-release
+  logged windows-release cmake --workflow --preset windows-release
+  logged release-check-tools cmake --build --preset windows-release --target version_info_check release_first_paint
+  rm -rf "$release/_CPack_Packages"
+fi
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$linux_tree/CMakeCache.txt")
 [[ -n "$version" ]] || { echo "release: no project version in $linux_tree/CMakeCache.txt" >&2; exit 2; }
@@ -256,7 +264,7 @@ if [[ -f "$release/$zip_name" ]]; then
   wineserver -k 2>/dev/null || true
 fi
 
-step "packages in build/release"
+step "packages in ${release#$root/}"
 for package in "$zip_name" "$deb_name" "$tgz_name"; do
   [[ -f "$release/$package" ]] || continue
   size=$(stat -c %s "$release/$package")
