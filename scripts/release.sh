@@ -82,7 +82,7 @@ step "packages"
 expected_packages=$(printf '%s\n' "$deb_name" "$tgz_name" "$zip_name" | sort)
 made_packages=$(ls "$release" | sort)
 [[ "$made_packages" == "$expected_packages" ]] \
-  || fail "build/release holds $(echo $made_packages), expected $(echo $expected_packages)"
+  || fail "${release#$root/} holds $(echo $made_packages), expected $(echo $expected_packages)"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
