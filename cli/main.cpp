@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     CLI::App app{"Reads and edits the settings on a dash cam's memory card, as the settings window does."};
     app.name("dashcfg");
     app.footer(EXIT_CODE_HELP);
+    app.set_version_flag("--version", std::string("dashcfg ") + DCS_VERSION, "Print the version and exit");
     app.require_subcommand(1, 1);
     Arguments args;
 

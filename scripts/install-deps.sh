@@ -12,6 +12,7 @@ PACKAGES=(
   python3                                              # picture generator and sample card maker
   fonts-wqy-microhei                                   # CJK glyphs for the Korean, Japanese and Chinese texts
   nlohmann-json3-dev libcli11-dev                      # JSON and argument parsing of the command-line companion
+  help2man dpkg-dev                                    # scripts/release.sh: dashcfg's manual page, the .deb's dependencies
   hyperfine time libbenchmark-dev                      # scripts/benchmark.sh: whole runs, peak memory, native timings
 )
 

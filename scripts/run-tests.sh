@@ -3,7 +3,9 @@
 #   1. the picture generator's check (the committed PNGs are what the generator makes),
 #   2. native unit tests of the portable core with AddressSanitizer and UBSan,
 #   3. the fuzz targets, each for a short run from its seed corpus,
-#   4. the Windows build's tests under Wine.
+#   4. the Windows build's tests under Wine,
+#   5. the release packages, each unpacked and its programs run (scripts/release.sh --quick),
+#      and the release check itself against broken copies of them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,4 +41,8 @@ cmake --build --preset windows
 status=0
 ctest --preset windows || status=$?
 WINEPREFIX="$PWD/build/windows/wineprefix" wineserver -k 2>/dev/null || true
+
+step "release: every package built, unpacked and its programs run"
+bash scripts/release.sh --quick || status=$?
+bash tests/packaging/release_check_test.sh || status=$?
 exit $status
