@@ -11,6 +11,7 @@
 #include "record/ClockFile.h"
 #include "resources/ResourceIds.h"
 #include "skin/win32/NinePatch.h"
+#include "win32/StartUpTrace.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ CRButton* CSettingDlg::Button(int id) {
 }
 
 BOOL CSettingDlg::OnInitDialog() {
+    win32::startup::Mark("main window made from its template");
     ReadRegLanguage();
     SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
     SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.Get()));
@@ -98,8 +100,10 @@ BOOL CSettingDlg::OnInitDialog() {
         PostQuitMessage(0);
         return TRUE;
     }
+    win32::startup::Mark("language choice in the registry, window placed");
     const LoadResult loaded = ReadCardFiles();
     SelectLanguage(g_strRegLanguage, m_cardFiles.m_arrLangCodes, g_pSetupConfig);
+    win32::startup::Mark("card files read, language chosen");
     if (!AcceptLoadedRecord(loaded) || !OfferToUndoInterruptedSave()) {
         PostQuitMessage(0);  // the user chose to leave the card as it is
         return TRUE;
@@ -109,7 +113,9 @@ BOOL CSettingDlg::OnInitDialog() {
                                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                                             VARIABLE_PITCH, L"Tahoma"));
     ComposeBackground();
+    win32::startup::Mark("window's background composed");
     CreateControls();
+    win32::startup::Mark("window's skinned controls made");
     CreatePages();
     LoadAllPages();
     m_bInitialised = 1;

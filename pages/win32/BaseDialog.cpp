@@ -4,6 +4,7 @@
 
 #include "pages/PageMetrics.h"
 #include "record/TextUtil.h"
+#include "win32/StartUpTrace.h"
 
 using pagemetrics::PAGE_HEIGHT;
 using pagemetrics::PAGE_WIDTH;
@@ -42,6 +43,7 @@ void CBaseDialog::CreatePageFonts() {
 }
 
 BOOL CBaseDialog::OnInitDialog() {
+    win32::startup::Mark("a page's controls made from its template");
     SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, PAGE_WIDTH, PAGE_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE);
     m_nScrollPos = 0;
     CreatePageFonts();
@@ -56,6 +58,7 @@ BOOL CBaseDialog::OnInitDialog() {
     SetScrollInfo(GetSafeHwnd(), SB_VERT, &scroll, TRUE);
 
     if (HWND sink = GetDlgItem(GetSafeHwnd(), FocusSinkId())) ShowWindow(sink, SW_HIDE);
+    win32::startup::Mark("the page laid out");
     return TRUE;
 }
 
