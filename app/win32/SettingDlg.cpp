@@ -1,5 +1,7 @@
 #include "app/win32/SettingDlg.h"
 
+#include <algorithm>
+
 #include "app/win32/CardLocation.h"
 #include "app/win32/RegistryManager.h"
 #include "localisation/LanguageSelection.h"
@@ -15,8 +17,10 @@
 
 namespace {
 
-// Pictures of the window's skin.
+// Pictures of the window's skin, and the card page's partition bars.
 constexpr UINT PICTURE_BACKGROUND = 501;
+constexpr UINT PICTURE_FIRST_BAR = 175;
+constexpr UINT PICTURE_LAST_BAR = 179;
 
 struct ButtonLayout {
     int id;
@@ -85,6 +89,7 @@ CRButton* CSettingDlg::Button(int id) {
 
 BOOL CSettingDlg::OnInitDialog() {
     win32::startup::Mark("main window made from its template");
+    StartPreparations();
     ReadRegLanguage();
     SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
     SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.Get()));
@@ -120,6 +125,19 @@ BOOL CSettingDlg::OnInitDialog() {
     LoadAllPages();
     m_bInitialised = 1;
     return TRUE;
+}
+
+void CSettingDlg::StartPreparations() {
+    // In the order the window needs them: its background, its buttons, the card page's bars.
+    std::vector<UINT> pictures = {PICTURE_BACKGROUND};
+    for (const ButtonLayout& layout : BUTTONS) {
+        for (UINT id : {layout.normal, layout.hover, layout.pressed, layout.checked}) {
+            if (id != 0 && std::find(pictures.begin(), pictures.end(), id) == pictures.end()) pictures.push_back(id);
+        }
+    }
+    for (UINT id = PICTURE_FIRST_BAR; id <= PICTURE_LAST_BAR; ++id) pictures.push_back(id);
+    m_pPicturePrefetch = std::make_unique<skin::CPicturePrefetch>(std::move(pictures));
+    m_pZoneReader = std::make_unique<CTimeZoneCatalogueReader>();
 }
 
 bool CSettingDlg::RelaunchFromCardIfNeeded() {
