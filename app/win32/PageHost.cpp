@@ -6,6 +6,7 @@
 #include "pages/win32/EtcDlg.h"
 #include "pages/win32/ParkingDlg.h"
 #include "pages/win32/SystemDlg.h"
+#include "win32/StartUpTrace.h"
 
 namespace {
 
@@ -29,7 +30,8 @@ void CSettingDlg::CreatePages() {
     m_pPageCard->CreatePage(GetSafeHwnd());
     m_pPageRecord = std::make_unique<CParkingDlg>();
     m_pPageRecord->CreatePage(GetSafeHwnd());
-    m_pPageSystem = std::make_unique<CSystemDlg>(m_cardFiles);
+    m_pPageSystem = std::make_unique<CSystemDlg>(m_cardFiles, m_pZoneReader.get());
+    win32::startup::Mark("system page's object made");
     m_pPageSystem->CreatePage(GetSafeHwnd());
 
     for (CBaseDialog* page : {static_cast<CBaseDialog*>(m_pPageCard.get()),
@@ -40,12 +42,16 @@ void CSettingDlg::CreatePages() {
     ShowWindow(m_pPageCard->GetSafeHwnd(), SW_SHOW);
     ShowWindow(m_pPageRecord->GetSafeHwnd(), SW_HIDE);
     ShowWindow(m_pPageSystem->GetSafeHwnd(), SW_HIDE);
+    win32::startup::Mark("pages placed");
 }
 
 void CSettingDlg::LoadAllPages() {
     if (m_pPageRecord) m_pPageRecord->LoadControls();
+    win32::startup::Mark("record page: record shown");
     if (m_pPageCard) m_pPageCard->LoadControls();
+    win32::startup::Mark("card page: record shown");
     if (m_pPageSystem) m_pPageSystem->LoadControls();
+    win32::startup::Mark("system page: record shown, catalogue listed");
 }
 
 void CSettingDlg::ShowPage(int tabId) {

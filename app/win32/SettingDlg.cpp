@@ -1,5 +1,7 @@
 #include "app/win32/SettingDlg.h"
 
+#include <algorithm>
+
 #include "app/win32/CardLocation.h"
 #include "app/win32/RegistryManager.h"
 #include "localisation/LanguageSelection.h"
@@ -11,11 +13,14 @@
 #include "record/ClockFile.h"
 #include "resources/ResourceIds.h"
 #include "skin/win32/NinePatch.h"
+#include "win32/StartUpTrace.h"
 
 namespace {
 
-// Pictures of the window's skin.
+// Pictures of the window's skin, and the card page's partition bars.
 constexpr UINT PICTURE_BACKGROUND = 501;
+constexpr UINT PICTURE_FIRST_BAR = 175;
+constexpr UINT PICTURE_LAST_BAR = 179;
 
 struct ButtonLayout {
     int id;
@@ -95,6 +100,8 @@ CRButton* CSettingDlg::Button(int id) {
 }
 
 BOOL CSettingDlg::OnInitDialog() {
+    win32::startup::Mark("main window made from its template");
+    StartPreparations();
     ReadRegLanguage();
     SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
     SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.Get()));
@@ -110,8 +117,10 @@ BOOL CSettingDlg::OnInitDialog() {
         PostQuitMessage(0);
         return TRUE;
     }
+    win32::startup::Mark("language choice in the registry, window placed");
     const LoadResult loaded = ReadCardFiles();
     SelectLanguage(g_strRegLanguage, m_cardFiles.m_arrLangCodes, g_pSetupConfig);
+    win32::startup::Mark("card files read, language chosen");
     if (!AcceptLoadedRecord(loaded) || !OfferToUndoInterruptedSave()) {
         PostQuitMessage(0);  // the user chose to leave the card as it is
         return TRUE;
@@ -121,11 +130,26 @@ BOOL CSettingDlg::OnInitDialog() {
                                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                                             VARIABLE_PITCH, L"Tahoma"));
     ComposeBackground();
+    win32::startup::Mark("window's background composed");
     CreateControls();
+    win32::startup::Mark("window's skinned controls made");
     CreatePages();
     LoadAllPages();
     m_bInitialised = 1;
     return TRUE;
+}
+
+void CSettingDlg::StartPreparations() {
+    // In the order the window needs them: its background, its buttons, the card page's bars.
+    std::vector<UINT> pictures = {PICTURE_BACKGROUND};
+    for (const ButtonLayout& layout : BUTTONS) {
+        for (UINT id : {layout.normal, layout.hover, layout.pressed, layout.checked}) {
+            if (id != 0 && std::find(pictures.begin(), pictures.end(), id) == pictures.end()) pictures.push_back(id);
+        }
+    }
+    for (UINT id = PICTURE_FIRST_BAR; id <= PICTURE_LAST_BAR; ++id) pictures.push_back(id);
+    m_pPicturePrefetch = std::make_unique<skin::CPicturePrefetch>(std::move(pictures));
+    m_pZoneReader = std::make_unique<CTimeZoneCatalogueReader>();
 }
 
 bool CSettingDlg::RelaunchFromCardIfNeeded() {

@@ -10,7 +10,9 @@
 #include "record/CardFileManager.h"
 #include "skin/win32/RButton.h"
 #include "skin/win32/MemSurface.h"
+#include "skin/win32/PictureCache.h"
 #include "skin/win32/RStaticText.h"
+#include "timezones/win32/TimeZoneCatalogueReader.h"
 #include "win32/Dialog.h"
 #include "win32/Handles.h"
 
@@ -57,6 +59,9 @@ protected:
 
 private:
     // Start-up steps.
+    // Starts decoding the window's pictures and reading the time zone catalogue on worker
+    // threads, so that both are ready, or nearly, where they are first needed.
+    void StartPreparations();
     bool RelaunchFromCardIfNeeded();
     void PlaceWindow();
     // Reads time.dat, ver.dat and setup.cfg (default.cfg when there is none); how setup.cfg went.
@@ -97,6 +102,10 @@ private:
     CRButton m_btnInitialize;
     CRButton m_btnCancel;
     CRButton m_btnSave;
+
+    // Before the pages: the system page takes its catalogue from the reader.
+    std::unique_ptr<skin::CPicturePrefetch> m_pPicturePrefetch;
+    std::unique_ptr<CTimeZoneCatalogueReader> m_pZoneReader;
 
     std::unique_ptr<CParkingDlg> m_pPageRecord;
     std::unique_ptr<CEtcDlg> m_pPageCard;

@@ -2,9 +2,10 @@
 //
 // First its start-up, phase by phase, with the system calls each phase made: process made to
 // main(), the platform services the application object prepares, the window's initialisation
-// (and each page's share of it), and the first paint of the whole window. The message hooks
-// that split the phases slow the start-up down (under Wine each hooked message is a round trip
-// to the wine server), so read the shares here; bench_first_paint times the program itself.
+// (and each page's share of it), and the first paint of the whole window. The phases come from
+// the marks the program leaves along its start-up, without message hooks (each hooked message
+// would be a round trip to the wine server); each phase is also printed as a "phase" line for
+// the benchmark's regression check. bench_first_paint times the program from outside.
 //
 // Then many repaints without any change of state, for each page: the time of a whole-window
 // repaint, and the proof that such a repaint composes nothing (the skinned controls'
@@ -36,6 +37,7 @@
 #include "skin/win32/RButton.h"
 #include "skin/win32/RStaticText.h"
 #include "win32/Handles.h"
+#include "win32/StartUpTrace.h"
 
 namespace {
 
@@ -82,9 +84,9 @@ void PrintCallsBetween(const CallState& before, const CallState& after) {
 // --- start-up ---
 
 // The start-up as a timeline of moments, each with the calls counted so far. The window's own
-// initialisation (WM_INITDIALOG) is split by what can be seen from outside its code: each
-// page dialog being made (its controls come from its template), the page's own WM_INITDIALOG,
-// and the stretches of the main window's code before, between and after them.
+// initialisation is split by the marks the program leaves along its start-up
+// (win32/StartUpTrace.h): no message hook is installed, so the times are the program's own
+// plus the call counters' small share.
 struct Moment {
     std::string what;  // what ended at this moment
     double ms;         // since the process was made
@@ -95,11 +97,11 @@ struct StartUp {
     LARGE_INTEGER mainEntered{};
     double mainMs = 0;
     std::vector<Moment> moments;
-    int depth = 0;  // WM_INITDIALOG nesting: 1 inside the main window's, 2 inside a page's
-    int pages = 0;
-    bool initDone = false;
+    int pages = 0;  // pages whose template has been made so far
+    bool initBegun = false;
     double initBeginMs = 0, initEndMs = 0;
     int windows = 0, topLevelWindows = 0;  // made during the main window's initialisation
+    int topLevelBefore = 0;                // this thread's top-level windows before the window
 };
 StartUp g_startUp;
 
@@ -123,63 +125,41 @@ double ProcessAgeMs() {
     return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;  // 100 ns units
 }
 
-// Counts the windows the main window's initialisation makes; a dialog made directly inside it
-// is a page, whose controls follow from its template.
-LRESULT CALLBACK OnCbt(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && g_startUp.depth >= 1 && !g_startUp.initDone) {
-        const CREATESTRUCTW* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam)->lpcs;
-        if (g_startUp.depth == 1 && create->lpszClass == MAKEINTATOM(0x8002)) {  // the dialog class
-            Mark(g_startUp.pages == 0 ? "main window's code before the pages" : "main window's code between pages");
-        }
-        ++g_startUp.windows;
-        if (!(create->style & WS_CHILD)) ++g_startUp.topLevelWindows;
+// The program's start-up marks; a page's two marks are named after the page.
+void OnStartUpMark(const char* what) {
+    const std::string text(what);
+    if (text == "a page's controls made from its template") {
+        Mark(PageName(g_startUp.pages++) + " page: controls made from its template");
+    } else if (text == "the page laid out") {
+        Mark(PageName(g_startUp.pages - 1) + " page: laid out (its WM_INITDIALOG)");
+    } else {
+        Mark(text);
     }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    if (!g_startUp.initBegun) {
+        g_startUp.initBegun = true;
+        g_startUp.initBeginMs = g_startUp.moments.back().ms;
+    }
+    g_startUp.initEndMs = g_startUp.moments.back().ms;
 }
 
-// WM_INITDIALOG on its way in and back out.
-LRESULT CALLBACK BeforeMessage(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent->message == WM_INITDIALOG && !g_startUp.initDone) {
-        if (g_startUp.depth == 0) {
-            Mark("dialog made from its template");
-            g_startUp.initBeginMs = SinceProcessMade();
-        } else if (g_startUp.depth == 1) {
-            Mark(PageName(g_startUp.pages) + " page: controls made from its template");
-        }
-        ++g_startUp.depth;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
 }
 
-LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent->message == WM_INITDIALOG && !g_startUp.initDone && g_startUp.depth > 0) {
-        --g_startUp.depth;
-        if (g_startUp.depth == 0) {
-            Mark(g_startUp.pages ? "main window's code after the pages" : "main window's initialisation");
-            g_startUp.initEndMs = SinceProcessMade();
-            g_startUp.initDone = true;
-        } else if (g_startUp.depth == 1) {
-            Mark(PageName(g_startUp.pages++) + " page: its own WM_INITDIALOG");
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+int ThreadTopLevelWindows() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
 }
 
-HHOOK g_startUpHooks[3] = {};
-
-void InstallStartUpHooks() {
-    g_startUpHooks[0] = SetWindowsHookExW(WH_CBT, OnCbt, nullptr, GetCurrentThreadId());
-    g_startUpHooks[1] = SetWindowsHookExW(WH_CALLWNDPROC, BeforeMessage, nullptr, GetCurrentThreadId());
-    g_startUpHooks[2] = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
-}
-
-void RemoveStartUpHooks() {
-    for (HHOOK& hook : g_startUpHooks) {
-        if (hook) UnhookWindowsHookEx(hook);
-        hook = nullptr;
-    }
+// The windows the start-up made: the main window's descendants, and the top-level windows that
+// controls make of their own (a trackbar's tooltip, a date picker's calendar).
+void CountStartUpWindows(HWND top) {
+    int children = 0;
+    EnumChildWindows(top, CountWindow, reinterpret_cast<LPARAM>(&children));
+    g_startUp.topLevelWindows = ThreadTopLevelWindows() - g_startUp.topLevelBefore - 1;
+    g_startUp.windows = children + g_startUp.topLevelWindows;
 }
 
 BOOL CALLBACK CountTopLevel(HWND window, LPARAM counts) {
@@ -209,12 +189,16 @@ void PrintTopLevelWindows() {
 }
 
 void PrintStartUp() {
-    std::printf("start-up in this process, instrumented (ms; counted calls that took 0.5 ms or more):\n");
+    std::printf("start-up in this process, by the program's own marks (ms; counted calls that took 0.5 ms or more):\n");
     std::printf("  %7.1f  %-52s\n", g_startUp.mainMs, "process made -> main(): loading the program and its DLLs");
     for (size_t i = 1; i < g_startUp.moments.size(); ++i) {
         const Moment& moment = g_startUp.moments[i];
         std::printf("  %7.1f  %-52s", moment.ms - g_startUp.moments[i - 1].ms, moment.what.c_str());
         PrintCallsBetween(g_startUp.moments[i - 1].calls, moment.calls);
+    }
+    for (size_t i = 1; i < g_startUp.moments.size(); ++i) {
+        const Moment& moment = g_startUp.moments[i];
+        std::printf("phase %.2f %s\n", moment.ms - g_startUp.moments[i - 1].ms, moment.what.c_str());
     }
     std::printf("  %7.1f  %-52s\n", g_startUp.moments.back().ms, "in all, to the whole window painted");
     std::printf("  windows made by the window's initialisation: %d, %d of them top-level\n", g_startUp.windows,
@@ -437,7 +421,8 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR timer, DWORD) {
     if (top && IsWindowVisible(top) && bench::IsTreePainted(top)) {
         KillTimer(nullptr, timer);
         Mark("first paint of the whole window (10 ms resolution)");
-        RemoveStartUpHooks();  // they would slow down every message of what follows
+        win32::startup::g_listener = nullptr;
+        CountStartUpWindows(top);
         PrintStartUp();
         g_run.status = MeasureRepaints(top, g_run.repaints);
         MeasureWindowCosts(100);
@@ -479,7 +464,8 @@ int wmain(int argc, wchar_t** argv) {
     Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
     Mark("OLE, common controls and GDI+ started");
 
-    InstallStartUpHooks();
+    g_startUp.topLevelBefore = ThreadTopLevelWindows();
+    win32::startup::g_listener = OnStartUpMark;
     g_strCardRoot = argv[i];
     if (!g_strCardRoot.empty() && g_strCardRoot.back() != L'\\') g_strCardRoot += L'\\';
     {
@@ -491,7 +477,7 @@ int wmain(int argc, wchar_t** argv) {
         dialog.DoModal(nullptr);
         g_run.dialog = nullptr;
     }
-    RemoveStartUpHooks();
+    win32::startup::g_listener = nullptr;
     Gdiplus::GdiplusShutdown(gdiplus);
     OleUninitialize();
     bench::RemoveCallCounters();

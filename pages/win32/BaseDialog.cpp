@@ -4,6 +4,7 @@
 
 #include "pages/PageMetrics.h"
 #include "record/TextUtil.h"
+#include "win32/StartUpTrace.h"
 
 using pagemetrics::PAGE_HEIGHT;
 using pagemetrics::PAGE_WIDTH;
@@ -42,6 +43,7 @@ void CBaseDialog::CreatePageFonts() {
 }
 
 BOOL CBaseDialog::OnInitDialog() {
+    win32::startup::Mark("a page's controls made from its template");
     SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, PAGE_WIDTH, PAGE_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE);
     m_nScrollPos = 0;
     CreatePageFonts();
@@ -56,16 +58,28 @@ BOOL CBaseDialog::OnInitDialog() {
     SetScrollInfo(GetSafeHwnd(), SB_VERT, &scroll, TRUE);
 
     if (HWND sink = GetDlgItem(GetSafeHwnd(), FocusSinkId())) ShowWindow(sink, SW_HIDE);
+    win32::startup::Mark("the page laid out");
     return TRUE;
 }
 
+HDC CBaseDialog::MeasureDC() const {
+    if (!m_measureDC) m_measureDC.Reset(CreateCompatibleDC(nullptr));
+    return m_measureDC.Get();
+}
+
 int CBaseDialog::GetTextWidth(const std::wstring& text, HFONT font) const {
-    win32::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+    HDC dc = MeasureDC();
     if (!dc) return 0;
-    win32::ScopedSelect selected(dc.Get(), font);
+    win32::ScopedSelect selected(dc, font);  // put back afterwards: the DC keeps its system font
     RECT rect{0, 0, 0, 0};
-    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT);
     return rect.right - rect.left;
+}
+
+SIZE CBaseDialog::GetDefaultFontExtent(const std::wstring& text) const {
+    SIZE extent{0, 0};
+    if (HDC dc = MeasureDC()) GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent;
 }
 
 SIZE CBaseDialog::PlaceLabel(HWND parent, int id, const std::wstring& text, HFONT font, int x, int y) {
@@ -74,13 +88,9 @@ SIZE CBaseDialog::PlaceLabel(HWND parent, int id, const std::wstring& text, HFON
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SetWindowTextW(control, label.c_str());
 
-    // The height comes from the control's own device context as the system hands it out,
-    // with its default font: the assigned font is deliberately not selected.
-    SIZE extent{0, 0};
-    {
-        win32::WindowDC dc(control);
-        if (dc) GetTextExtentPoint32W(dc.Get(), label.c_str(), static_cast<int>(label.size()), &extent);
-    }
+    // The height is that of the system font a control's device context starts with: the
+    // assigned font is deliberately not used.
+    const SIZE extent = GetDefaultFontExtent(label);
     const int width = pagemetrics::LabelWidth(GetTextWidth(label, font));
     const int height = extent.cy > 0 ? extent.cy : 25;
     MoveWindow(control, x, y, width, height, TRUE);

@@ -34,6 +34,9 @@ public:
     SIZE PlaceLabel(HWND parent, int id, const std::wstring& text, HFONT font, int x, int y);
     SIZE PlaceControl(HWND parent, int id, int x, int y, int cx, int cy);
     int GetTextWidth(const std::wstring& text, HFONT font) const;
+    // The extent of a text in the font a control's device context starts with (the system
+    // font), which is what a label's height is taken from.
+    SIZE GetDefaultFontExtent(const std::wstring& text) const;
     void PlaceTextCtrl(int id, HFONT font, const std::wstring& text, int x, int y, int cx, int cy, bool autoWidth);
     void PlaceFontCtrl(int id, HFONT font, const std::wstring& text, int x, int y, int cx, int cy, bool autoWidth);
 
@@ -69,6 +72,12 @@ protected:
     win32::UniqueFont m_hFontText;
 
 private:
+    // One memory device context for every text measurement of the page, made when first
+    // needed: it starts with the same system font as a control's own device context, and
+    // saves making and releasing a device context for each label.
+    HDC MeasureDC() const;
+    mutable win32::UniqueMemoryDC m_measureDC;
+
     void OnVScroll(int request, int thumbPosition);
     void OnMouseWheel(int delta);
     bool OnControlColour(UINT message, HDC dc, LRESULT& result);

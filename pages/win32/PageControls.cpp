@@ -37,9 +37,17 @@ void SetUpSlider(CSubSlider& slider, const SliderSetup& setup) {
 }
 
 void FillComboBox(HWND page, int id, const std::vector<std::wstring>& items) {
-    if (GetComboCount(page, id) > 0) SendDlgItemMessageW(page, id, CB_RESETCONTENT, 0, 0);
-    for (const std::wstring& item : items) {
-        SendDlgItemMessageW(page, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    HWND combo = GetDlgItem(page, id);
+    // Without redrawing between items: a long list (the time zones) otherwise updates its
+    // scroll bar once per item. Drawn again once it is filled. Turning drawing back on also
+    // marks a window visible, so a hidden list is filled as it is.
+    const bool quiet = (GetWindowLongPtrW(combo, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (quiet) SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+    if (GetComboCount(page, id) > 0) SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& item : items) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    if (quiet) {
+        SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(combo, nullptr, TRUE);
     }
 }
 

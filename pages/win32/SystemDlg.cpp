@@ -12,6 +12,7 @@
 #include "record/ClockFile.h"
 #include "resources/ResourceIds.h"
 #include "skin/SliderText.h"
+#include "timezones/win32/TimeZoneCatalogueReader.h"
 #include "win32/Handles.h"
 
 using namespace pagecontrols;
@@ -66,9 +67,18 @@ bool CreateEmptyFile(const std::wstring& path) {
 
 }  // namespace
 
-CSystemDlg::CSystemDlg(const CCardFileManager& cardFiles) : CBaseDialog(IDD_PAGE_SYSTEM), m_cardFiles(cardFiles) {
+CSystemDlg::CSystemDlg(const CCardFileManager& cardFiles, CTimeZoneCatalogueReader* catalogue)
+    : CBaseDialog(IDD_PAGE_SYSTEM), m_cardFiles(cardFiles), m_pCatalogueReader(catalogue) {
     m_nScrollMax = 250;
     m_nScrollStep = 100;
+    if (!m_pCatalogueReader) m_pTimeZones = std::make_unique<CTimeZoneInfoManager>();
+}
+
+CTimeZoneInfoManager& CSystemDlg::TimeZoneCatalogue() {
+    if (!m_pTimeZones) m_pTimeZones = m_pCatalogueReader->Take();
+    // A reader already taken from (by another page) gives nothing: read the catalogue here.
+    if (!m_pTimeZones) m_pTimeZones = std::make_unique<CTimeZoneInfoManager>();
+    return *m_pTimeZones;
 }
 
 int CSystemDlg::FocusSinkId() const { return IDC_SYS_FOCUS_SINK; }
@@ -166,12 +176,13 @@ void CSystemDlg::LoadControls() {
 
 void CSystemDlg::FillTimeZoneList() {
     std::vector<std::wstring> names;
-    names.reserve(static_cast<size_t>(m_tzManager.GetCount()));
-    for (int i = 0; i < m_tzManager.GetCount(); ++i) names.emplace_back(m_tzManager.GetAt(i)->m_szDisplay);
+    CTimeZoneInfoManager& catalogue = TimeZoneCatalogue();
+    names.reserve(static_cast<size_t>(catalogue.GetCount()));
+    for (int i = 0; i < catalogue.GetCount(); ++i) names.emplace_back(catalogue.GetAt(i)->m_szDisplay);
     FillComboBox(GetSafeHwnd(), IDC_SYS_ZONE_LIST, names);
 
-    const int currentZone = m_tzManager.GetCount() > 0 ? m_tzManager.FindCurrentZone() : 0;
-    m_nTimeZoneIndex = SelectRecordZone(*g_pSetupConfig, m_tzManager, currentZone);
+    const int currentZone = catalogue.GetCount() > 0 ? catalogue.FindCurrentZone() : 0;
+    m_nTimeZoneIndex = SelectRecordZone(*g_pSetupConfig, catalogue, currentZone);
     SelectComboItem(GetSafeHwnd(), IDC_SYS_ZONE_LIST, m_nTimeZoneIndex);
 }
 
@@ -237,7 +248,7 @@ void CSystemDlg::OnLanguageSelChange() {
 
 void CSystemDlg::OnTimeZoneSelChange() {
     const int index = GetComboSelection(GetSafeHwnd(), IDC_SYS_ZONE_LIST);
-    const CRegTimeZoneInfo* zone = m_tzManager.GetAt(index);
+    const CRegTimeZoneInfo* zone = TimeZoneCatalogue().GetAt(index);
     if (!zone) return;
     m_nTimeZoneIndex = index;
     StoreTimeZone(*g_pSetupConfig, *zone);

@@ -13,11 +13,14 @@
 #include "skin/win32/SubSlider.h"
 #include "timezones/TimeZoneInfoManager.h"
 
+class CTimeZoneCatalogueReader;
+
 class CSystemDlg : public CBaseDialog {
 public:
     // The language list comes from the main window's card files, which outlive the page. The
-    // PC's time zone catalogue is read here, once.
-    explicit CSystemDlg(const CCardFileManager& cardFiles);
+    // PC's time zone catalogue is read here, once; or, given a reader (which must outlive the
+    // page), taken from it where it is first needed.
+    explicit CSystemDlg(const CCardFileManager& cardFiles, CTimeZoneCatalogueReader* catalogue = nullptr);
 
     // Shows the live record. The time zone list is refilled every time and fills in the zone of
     // a record that has none; the language list is filled the first time only. The clock box is
@@ -26,7 +29,7 @@ public:
 
     int GetTimeZoneIndex() const { return m_nTimeZoneIndex; }
     // The catalogue the time zone list shows (tests replace it).
-    CTimeZoneInfoManager& TimeZoneCatalogue() { return m_tzManager; }
+    CTimeZoneInfoManager& TimeZoneCatalogue();
 
 protected:
     BOOL OnInitDialog() override;
@@ -52,6 +55,7 @@ private:
 
     const CCardFileManager& m_cardFiles;
     CSubSlider m_sliderVoice;  // 1018
-    CTimeZoneInfoManager m_tzManager;
+    CTimeZoneCatalogueReader* m_pCatalogueReader;
+    std::unique_ptr<CTimeZoneInfoManager> m_pTimeZones;
     int m_nTimeZoneIndex = -1;
 };

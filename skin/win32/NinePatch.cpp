@@ -1,23 +1,12 @@
 #include "skin/win32/NinePatch.h"
 
-#include "skin/win32/GdiPlusBitmap.h"
-
-namespace {
-
-// The picture's pixels in straight colour, or an empty buffer when it cannot be loaded.
-skin::CPixelBuffer LoadPicture(UINT id) {
-    CGdiPlusBitmapResource picture;
-    if (!picture.LoadFromResource(id, L"PNG", nullptr)) return {};
-    return picture.ReadPixels();
-}
-
-}  // namespace
+#include "skin/win32/PictureCache.h"
 
 void CNinePatch::Paint(CMemSurface& target, UINT id, RECT* content) {
     m_lists.Clear();
     if (!target.IsCreated()) return;
     if (content) *content = RECT{0, 0, target.GetWidth(), target.GetHeight()};
-    const skin::CPixelBuffer picture = LoadPicture(id);
+    const skin::CPixelBuffer& picture = skin::DecodedPicture(id);
     if (picture.IsEmpty()) return;
 
     skin::PixelRect area;
@@ -27,6 +16,6 @@ void CNinePatch::Paint(CMemSurface& target, UINT id, RECT* content) {
 
 void CNinePatch::DrawNatural(CMemSurface& target, UINT id) {
     if (!target.IsCreated()) return;
-    const skin::CPixelBuffer picture = LoadPicture(id);
+    const skin::CPixelBuffer& picture = skin::DecodedPicture(id);
     if (!picture.IsEmpty()) skin::DrawPictureOver(picture, target.Pixels());
 }

@@ -69,7 +69,14 @@ TEST_F(BaseDialogTest, LabelsAreTheirTextWidthPlusThirtyOrTwentyFiveWhenEmpty) {
 
     const SIZE placed = m_page.PlaceLabel(Page(), 3002, L"Parking Mode", m_page.TextFont(), 20, 60);
     EXPECT_EQ(placed.cx, m_page.GetTextWidth(L"Parking Mode", m_page.TextFont()) + 30);
+    // The height is the text's in the font the label's own device context starts with.
+    HWND label = GetDlgItem(Page(), 3002);
+    HDC dc = GetDC(label);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, L"Parking Mode", 12, &extent);
+    ReleaseDC(label, dc);
     EXPECT_GT(placed.cy, 0);
+    EXPECT_EQ(placed.cy, extent.cy);
     EXPECT_EQ(m_page.HeaderIds(), std::vector<int>{3001});
 }
 

@@ -1,0 +1,97 @@
+#include "skin/win32/PictureCache.h"
+
+#include <objbase.h>
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+
+#include "skin/win32/GdiPlusBitmap.h"
+
+namespace skin {
+namespace {
+
+struct Entry {
+    bool decoding = false;  // someone decodes it now; wait for them
+    bool decoded = false;
+    CPixelBuffer pixels;
+};
+
+struct Cache {
+    std::mutex lock;
+    std::condition_variable changed;
+    std::map<UINT, Entry> entries;  // nodes stay put, so references to pixels stay valid
+    long decodes = 0;
+};
+
+Cache& TheCache() {
+    static Cache cache;
+    return cache;
+}
+
+const CPixelBuffer& Empty() {
+    static const CPixelBuffer empty;
+    return empty;
+}
+
+CPixelBuffer Decode(UINT id) {
+    CGdiPlusBitmapResource picture;
+    if (!picture.LoadFromResource(id, L"PNG", nullptr)) return {};
+    return picture.ReadPixels();
+}
+
+}  // namespace
+
+const CPixelBuffer& DecodedPicture(UINT id) {
+    Cache& cache = TheCache();
+    std::unique_lock<std::mutex> held(cache.lock);
+    Entry& entry = cache.entries[id];
+    cache.changed.wait(held, [&entry] { return !entry.decoding; });
+    if (entry.decoded) return entry.pixels;
+
+    entry.decoding = true;
+    held.unlock();
+    CPixelBuffer pixels = Decode(id);
+    held.lock();
+    ++cache.decodes;
+    entry.decoding = false;
+    entry.decoded = !pixels.IsEmpty();
+    entry.pixels = std::move(pixels);
+    cache.changed.notify_all();
+    return entry.decoded ? entry.pixels : Empty();
+}
+
+long PictureDecodeCount() {
+    Cache& cache = TheCache();
+    std::lock_guard<std::mutex> held(cache.lock);
+    return cache.decodes;
+}
+
+void ForgetDecodedPictures() {
+    Cache& cache = TheCache();
+    std::lock_guard<std::mutex> held(cache.lock);
+    std::erase_if(cache.entries, [](const auto& item) { return !item.second.decoding; });
+}
+
+CPicturePrefetch::CPicturePrefetch(std::vector<UINT> ids) : m_arrIds(std::move(ids)) {
+    // Without a worker every picture is simply decoded where it is first needed.
+    m_hThread.Reset(CreateThread(nullptr, 0, Work, this, 0, nullptr));
+}
+
+CPicturePrefetch::~CPicturePrefetch() { Finish(); }
+
+bool CPicturePrefetch::Finish(DWORD timeoutMs) {
+    if (!m_hThread) return true;
+    if (WaitForSingleObject(m_hThread.Get(), timeoutMs) != WAIT_OBJECT_0) return false;
+    m_hThread.Reset();
+    return true;
+}
+
+DWORD WINAPI CPicturePrefetch::Work(void* self) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    for (UINT id : static_cast<CPicturePrefetch*>(self)->m_arrIds) DecodedPicture(id);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return 0;
+}
+
+}  // namespace skin
