@@ -188,6 +188,14 @@ TEST_F(SettingDlgKeyboard, TabGoesThroughTheShownPageThenTheCommands) {
             const auto* save = dynamic_cast<CRButton*>(win32::CWindow::FromHandle(forward.back()));
             ASSERT_NE(save, nullptr);
             EXPECT_TRUE(save->IsFocusCueShown()) << "the keyboard moved the focus";
+
+            // A click on the page leaves the focus on its hidden sink; Tab goes on from there.
+            SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(690, 430));
+            SendMessageW(page, WM_LBUTTONUP, 0, MAKELPARAM(690, 430));
+            ASSERT_TRUE(IsChild(page, GetFocus()));
+            EXPECT_FALSE(IsWindowVisible(GetFocus()));
+            EXPECT_TRUE(PressKey(window, VK_TAB));
+            EXPECT_NE(std::find(forward.begin(), forward.end(), GetFocus()), forward.end());
         }
     });
 }
