@@ -199,15 +199,21 @@ TEST_F(KeyboardTest, ASessionWithoutAMouseSavesASliderChange) {
     EXPECT_EQ(std::memcmp(&saved, &expected, sizeof(saved)), 0) << "nothing else changed";
 }
 
-// Cancel with Enter, and Escape on a command: the card keeps its record.
+// Enter on Cancel, Escape on a command, and Alt+F4 (the frame's close): the card keeps its
+// record.
 TEST_F(KeyboardTest, CancellingFromTheKeyboardChangesNothing) {
-    for (const bool escape : {false, true}) {
-        SCOPED_TRACE(escape ? "Escape" : "Enter on Cancel");
+    enum class Way { EnterOnCancel, Escape, AltF4 };
+    for (const Way way : {Way::EnterOnCancel, Way::Escape, Way::AltF4}) {
+        SCOPED_TRACE(testing::Message() << "way " << static_cast<int>(way));
         HWND window = Open();
         ASSERT_NE(window, nullptr);
         NudgeSlider(SwitchToRecordPage(window));
-        ASSERT_TRUE(TabTo(window, escape ? SAVE : CANCEL, true));
-        Type(escape ? VK_ESCAPE : VK_RETURN);
+        ASSERT_TRUE(TabTo(window, way == Way::EnterOnCancel ? CANCEL : SAVE, true));
+        if (way == Way::AltF4) {
+            Type(VK_F4, {VK_MENU});
+        } else {
+            Type(way == Way::Escape ? VK_ESCAPE : VK_RETURN);
+        }
         ASSERT_TRUE(m_run.WaitForExit());
         EXPECT_EQ(m_card.ReadSetupBytes(), m_card.OriginalSetupBytes());
     }
