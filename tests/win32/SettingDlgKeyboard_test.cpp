@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pages/PageControlIds.h"
 #include "record/SettingFields.h"
 #include "tests/support/RecordBuilder.h"
 #include "tests/win32/MainWindowDriver.h"
@@ -197,6 +198,34 @@ TEST_F(SettingDlgKeyboard, TabGoesThroughTheShownPageThenTheCommands) {
             EXPECT_TRUE(PressKey(window, VK_TAB));
             EXPECT_NE(std::find(forward.begin(), forward.end(), GetFocus()), forward.end());
         }
+    });
+}
+
+// Tab stops at the checked button of a radio group (checking one moves the group's tab stop to
+// it): an unchecked radio button taking the focus would report a click and change the setting
+// behind the user's back.
+TEST_F(SettingDlgKeyboard, TabEntersARadioGroupAtItsCheckedButtonAndChangesNothing) {
+    Run([](CSettingDlg& window) {
+        HWND self = window.GetSafeHwnd();
+        const MainWindowPages pages(self);
+        ASSERT_TRUE(pages.AllThere());
+        HWND page = pages.card->GetSafeHwnd();
+        SendMessageW(GetDlgItem(page, IDC_CARD_TYPE_C), BM_CLICK, 0, 0);  // the last of its group
+        ASSERT_EQ(SendMessageW(GetDlgItem(page, IDC_CARD_TYPE_C), BM_GETCHECK, 0, 0), BST_CHECKED);
+        const Bytes chosen = RecordBytes(*g_pSetupConfig);
+
+        const std::vector<HWND> forward = TabOrder(self, false);
+        Ids ids;
+        for (HWND stop : forward) ids.push_back(GetDlgCtrlID(stop));
+        EXPECT_EQ(std::count(ids.begin(), ids.end(), IDC_CARD_TYPE_C), 1);
+        EXPECT_EQ(std::count(ids.begin(), ids.end(), IDC_CARD_TYPE_A), 0);
+        for (const bool backwards : {false, true}) {
+            SetFocus(forward.back());
+            for (size_t i = 0; i < forward.size(); ++i) EXPECT_TRUE(PressKey(window, VK_TAB, false, backwards));
+            EXPECT_EQ(GetFocus(), forward.back()) << "once round";
+        }
+        EXPECT_EQ(SendMessageW(GetDlgItem(page, IDC_CARD_TYPE_C), BM_GETCHECK, 0, 0), BST_CHECKED);
+        EXPECT_EQ(RecordBytes(*g_pSetupConfig), chosen) << "tabbing changed no setting";
     });
 }
 
