@@ -24,7 +24,41 @@ bool AnswersDirectly(UINT message) {
     }
 }
 
+// A control the user can see: shown with its parents, with an area on the screen.
+bool IsSeen(HWND control) {
+    RECT rect{};
+    return IsWindowVisible(control) && GetWindowRect(control, &rect) && !IsRectEmpty(&rect);
+}
+
 }  // namespace
+
+HWND NextTabStop(HWND dialog, HWND from, bool backwards) {
+    if (from && !IsChild(dialog, from)) from = nullptr;  // the focus on the dialog itself
+    if (!from && backwards) {
+        // The last one: the one before the first (the system gives no last one from nowhere).
+        HWND firstStop = NextTabStop(dialog, nullptr, false);
+        return firstStop ? NextTabStop(dialog, firstStop, true) : nullptr;
+    }
+    HWND first = nullptr;
+    HWND next = from;
+    // Every control comes round once at most; the bound also guards against a tab order that
+    // never returns to its start.
+    for (int step = 0; step < 1000; ++step) {
+        next = GetNextDlgTabItem(dialog, next, backwards);
+        if (!next || next == first || next == from) return next == from && from && IsSeen(from) ? from : nullptr;
+        if (!first) first = next;
+        if (IsSeen(next)) return next;
+    }
+    return nullptr;
+}
+
+void FocusByKeyboard(HWND dialog, HWND control) {
+    SendMessageW(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    // A system that never hid the cues (Wine keeps them all shown) passes the change on to no
+    // child; the control that takes the focus hears it directly.
+    SendMessageW(control, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
 
 CDialog::CDialog(UINT templateId) : m_nTemplateId(templateId) {}
 

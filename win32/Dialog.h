@@ -46,4 +46,14 @@ private:
     INT_PTR m_nResult = -1;
 };
 
+// The control that Tab (or Shift+Tab when `backwards`) moves to from `from` among the tab stops
+// below `dialog`, child dialogs with WS_EX_CONTROLPARENT included, as the dialog manager orders
+// them; controls that cannot be seen (hidden, in a hidden page, or of zero size) are passed
+// over. With `from` null: the first (or last) one. Null when there is none.
+HWND NextTabStop(HWND dialog, HWND from, bool backwards);
+
+// Moves the keyboard focus to `control` in the modal dialog `dialog` as Tab does, and shows
+// the focus cues from now on (the keyboard is in use).
+void FocusByKeyboard(HWND dialog, HWND control);
+
 }  // namespace win32

@@ -10,11 +10,13 @@
 
 namespace {
 
+// Pages go first among the window's children: Tab goes through the shown page's controls
+// before the bottom bar's buttons. They overlap no other child, so nothing else changes.
 void PlacePage(CBaseDialog& page) {
     RECT rect{};
     GetWindowRect(page.GetSafeHwnd(), &rect);
-    MoveWindow(page.GetSafeHwnd(), CSettingDlg::PAGE_AREA.left, CSettingDlg::PAGE_AREA.top, rect.right - rect.left,
-               rect.bottom - rect.top, TRUE);
+    SetWindowPos(page.GetSafeHwnd(), HWND_TOP, CSettingDlg::PAGE_AREA.left, CSettingDlg::PAGE_AREA.top,
+                 rect.right - rect.left, rect.bottom - rect.top, SWP_NOACTIVATE);
 }
 
 // Checks or unchecks a tab, then shows or hides its page.
@@ -52,6 +54,30 @@ void CSettingDlg::LoadAllPages() {
     win32::startup::Mark("card page: record shown");
     if (m_pPageSystem) m_pPageSystem->LoadControls();
     win32::startup::Mark("system page: record shown, catalogue listed");
+}
+
+CBaseDialog* CSettingDlg::ShownPage() const {
+    for (CBaseDialog* page : {static_cast<CBaseDialog*>(m_pPageCard.get()),
+                              static_cast<CBaseDialog*>(m_pPageRecord.get()),
+                              static_cast<CBaseDialog*>(m_pPageSystem.get())}) {
+        if (page && IsWindowVisible(page->GetSafeHwnd())) return page;
+    }
+    return nullptr;
+}
+
+void CSettingDlg::SwitchPage(int step) {
+    static constexpr int TAB_ORDER[] = {ID_TAB_CARD, ID_TAB_RECORD, ID_TAB_SYSTEM};
+    int shown = 0;
+    for (int i = 0; i < 3; ++i) {
+        if (Button(TAB_ORDER[i])->GetCheck()) shown = i;
+    }
+    ShowPage(TAB_ORDER[(shown + step + 3) % 3]);
+    if (CBaseDialog* page = ShownPage()) {
+        if (HWND first = win32::NextTabStop(page->GetSafeHwnd(), nullptr, false)) {
+            win32::FocusByKeyboard(GetSafeHwnd(), first);
+            page->ScrollIntoView(first);
+        }
+    }
 }
 
 void CSettingDlg::ShowPage(int tabId) {

@@ -55,6 +55,13 @@ const wchar_t* SaveFailureKey(SaveResult saved) {
 
 bool IsTab(int id) { return id >= CSettingDlg::ID_TAB_RECORD && id <= CSettingDlg::ID_TAB_SYSTEM; }
 
+// The bottom bar's commands are tab stops after the shown page's controls; the tabs are reached
+// with Ctrl+Tab and Ctrl+Page Up/Down, the frame buttons with the system's own keys (Alt+F4).
+bool IsTabStop(int id) { return id >= CSettingDlg::ID_INITIALIZE && id <= CSettingDlg::ID_SAVE; }
+
+// The frame buttons' names for screen readers; the language files have no texts for them.
+const wchar_t* FrameButtonName(int id) { return id == CSettingDlg::ID_MINIMISE ? L"Minimize" : L"Close"; }
+
 TextStyle ButtonTextStyle(int id, const wchar_t* key) {
     TextStyle style;
     style.strText = GetLangText(key);
@@ -253,7 +260,7 @@ void CSettingDlg::CreateControls() {
 
     for (const ButtonLayout& layout : BUTTONS) {
         CRButton& button = *Button(layout.id);
-        button.Create(self, layout.id, layout.rect);
+        button.Create(self, layout.id, layout.rect, IsTabStop(layout.id));
         if (layout.textKey) {
             const TextStyle style = ButtonTextStyle(layout.id, layout.textKey);
             button.SetImages(layout.normal, layout.hover, layout.pressed, background, &style, 0);
@@ -265,6 +272,16 @@ void CSettingDlg::CreateControls() {
     m_btnTabCard.SetCheck(true);
     m_btnTabRecord.SetCheck(false);
     m_btnTabSystem.SetCheck(false);
+    ApplyLanguageTexts();
+}
+
+void CSettingDlg::ApplyLanguageTexts() {
+    SetWindowTextW(GetSafeHwnd(), GetLangText(L"IDS_STRING101").c_str());
+    SetWindowTextW(m_title.GetSafeHwnd(), GetLangText(L"IDS_STRING101").c_str());
+    for (const ButtonLayout& layout : BUTTONS) {
+        const std::wstring text = layout.textKey ? GetLangText(layout.textKey) : FrameButtonName(layout.id);
+        SetWindowTextW(Button(layout.id)->GetSafeHwnd(), text.c_str());
+    }
 }
 
 void CSettingDlg::OnCommandButton(int id) {
@@ -350,6 +367,25 @@ void CSettingDlg::OnMouseMove(WPARAM flags, LPARAM position) {
     // Dragging by any point of the window's own background (and the title, which passes its
     // mouse messages on) moves the window.
     if (flags & MK_LBUTTON) PostMessageW(GetSafeHwnd(), WM_NCLBUTTONDOWN, HTCAPTION, position);
+}
+
+bool CSettingDlg::PreTranslateMessage(MSG& message) {
+    if (message.message != WM_KEYDOWN || !m_bInitialised) return false;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    if (GetKeyState(VK_MENU) < 0) return false;
+    if (control && (message.wParam == VK_TAB || message.wParam == VK_NEXT || message.wParam == VK_PRIOR)) {
+        SwitchPage(message.wParam == VK_PRIOR || (message.wParam == VK_TAB && shift) ? -1 : 1);
+        return true;
+    }
+    if (message.wParam != VK_TAB || control) return false;
+    // The dialog manager would also stop at controls that are not laid out (zero size), where
+    // the focus would vanish from sight; those are passed over.
+    HWND next = win32::NextTabStop(GetSafeHwnd(), GetFocus(), shift);
+    if (!next) return false;
+    win32::FocusByKeyboard(GetSafeHwnd(), next);
+    if (CBaseDialog* page = ShownPage(); page && IsChild(page->GetSafeHwnd(), next)) page->ScrollIntoView(next);
+    return true;
 }
 
 bool CSettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

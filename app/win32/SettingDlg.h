@@ -16,6 +16,7 @@
 #include "win32/Dialog.h"
 #include "win32/Handles.h"
 
+class CBaseDialog;
 class CParkingDlg;
 class CEtcDlg;
 class CSystemDlg;
@@ -49,6 +50,14 @@ public:
     void ShowPage(int tabId);
     void DestroyPages();
 
+    // Tab and Shift+Tab through the shown page and the bottom bar's commands; Ctrl+Tab,
+    // Ctrl+Shift+Tab, Ctrl+Page Down and Ctrl+Page Up switch pages as the tabs do.
+    bool PreTranslateMessage(MSG& message) override;
+
+    // Sets the window's and every skinned control's text from the language table: the labels
+    // the buttons draw, and the names screen readers read out.
+    void ApplyLanguageTexts();
+
 protected:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -75,6 +84,11 @@ private:
     void CreateControls();
 
     CRButton* Button(int id);
+    // Shows the page after (step 1) or before (step -1) the shown one in the tabs' order and
+    // gives its first control the focus.
+    void SwitchPage(int step);
+    // The shown page, or null.
+    CBaseDialog* ShownPage() const;
     void OnCommandButton(int id);
     void OnSave();
     void CloseWindow();

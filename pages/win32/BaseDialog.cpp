@@ -45,6 +45,8 @@ void CBaseDialog::CreatePageFonts() {
 BOOL CBaseDialog::OnInitDialog() {
     win32::startup::Mark("a page's controls made from its template");
     SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, PAGE_WIDTH, PAGE_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Tab goes on from the main window's controls into the page's own.
+    SetWindowLongPtrW(GetSafeHwnd(), GWL_EXSTYLE, GetWindowLongPtrW(GetSafeHwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     m_nScrollPos = 0;
     CreatePageFonts();
     m_arrHeaderIds.clear();
@@ -214,6 +216,18 @@ bool CBaseDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     default:
         return false;
     }
+}
+
+void CBaseDialog::ScrollIntoView(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    constexpr int MARGIN = 8;
+    int d = 0;
+    if (rect.bottom + MARGIN > PAGE_HEIGHT) d = rect.bottom + MARGIN - PAGE_HEIGHT;
+    if (rect.top - MARGIN < d) d = rect.top - MARGIN;  // a control taller than the page shows its top
+    d = std::max(std::min(d, m_nScrollMax - m_nScrollPos), -m_nScrollPos);
+    if (d != 0) ScrollBy(d);
 }
 
 bool CBaseDialog::PreTranslateMessage(MSG& message) {

@@ -25,6 +25,9 @@ public:
 
     // Swallows key-downs of Enter and Escape on the page and its controls.
     bool PreTranslateMessage(MSG& message) override;
+    // Scrolls the page so that `control` (one of its own) is in the visible area, as when the
+    // keyboard moves the focus to it.
+    void ScrollIntoView(HWND control);
 
     int GetScrollPos() const { return m_nScrollPos; }
     int GetScrollMax() const { return m_nScrollMax; }

@@ -1,5 +1,10 @@
 #include "skin/win32/RButton.h"
 
+// clang-format off
+#include <initguid.h>  // the accessibility property ids, defined here
+#include <oleacc.h>
+// clang-format on
+
 #include <algorithm>
 
 #include "skin/win32/NinePatch.h"
@@ -23,8 +28,12 @@ bool CaptureOwnerBackground(HWND window, HDC ownerBackground, HDC reference, SIZ
 
 CRButton::~CRButton() { DestroyWindow(); }
 
-bool CRButton::Create(HWND parent, UINT id, const RECT& rect) {
-    return CreateCustom(BUTTON_CLASS, 0, WS_CHILD | WS_VISIBLE, rect, parent, id);
+bool CRButton::Create(HWND parent, UINT id, const RECT& rect, bool tabStop) {
+    if (!CreateCustom(BUTTON_CLASS, 0, WS_CHILD | WS_VISIBLE | (tabStop ? WS_TABSTOP : 0), rect, parent, id)) {
+        return false;
+    }
+    m_bHideFocus = true;  // until the window says the keyboard is in use
+    return true;
 }
 
 SIZE CRButton::BeginConfiguration(HDC ownerBackground) {
@@ -58,6 +67,7 @@ void CRButton::SetImages(UINT normalId, UINT hoverId, UINT pressedId, HDC ownerB
         m_hFont.Reset(CreateFontW(m_nFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
         m_bHasText = true;
+        SetWindowTextW(GetSafeHwnd(), m_strText.c_str());  // the same text: no repaint
     }
     CNinePatch painter;
     if (CreatePicture(STATE_NORMAL, size)) {
@@ -135,6 +145,7 @@ void CRButton::Compose() {
     skin::BlendPixelsOver(picture.Pixels(), composed);
     GdiFlush();  // the pixels above were written directly; GDI draws the label next
     DrawLabel(m_surfCompose.GetDC());
+    if (m_bCueShown) DrawFocusCue(m_surfCompose.GetDC());
     ++m_nCompositions;
 }
 
@@ -166,6 +177,17 @@ void CRButton::DrawLabel(HDC target) const {
     RestoreDC(target, saved);
 }
 
+// A one-pixel outline two pixels inside the edge, in the colour the label takes under the
+// mouse (white for picture-only buttons): light on the dark bar buttons, the tab's own blue on
+// the light tabs.
+void CRButton::DrawFocusCue(HDC target) const {
+    RECT outline{};
+    GetClientRect(GetSafeHwnd(), &outline);
+    InflateRect(&outline, -2, -2);
+    win32::UniqueBrush brush(CreateSolidBrush(m_bHasText ? m_crHover : RGB(255, 255, 255)));
+    if (brush) FrameRect(target, &outline, brush.Get());
+}
+
 void CRButton::FreePictures() {
     m_surfCompose.Destroy();
     m_surfBackground.Destroy();
@@ -182,9 +204,13 @@ void CRButton::OnMouseMove() {
     if (m_nState == STATE_NORMAL) ChangeState(STATE_HOVER);
 }
 
-void CRButton::OnLeftButtonUp() {
+void CRButton::PostClick() {
     const int id = GetDlgCtrlID(GetSafeHwnd());
     PostMessageW(GetParent(GetSafeHwnd()), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+void CRButton::OnLeftButtonUp() {
+    PostClick();
     const bool hasCheckedPicture = m_arrPictures[STATE_CHECKED].IsCreated();
     if (!hasCheckedPicture || !m_bChecked) ChangeState(STATE_HOVER);
 }
@@ -202,9 +228,130 @@ void CRButton::OnEnable(bool enabled) {
     }
 }
 
-bool CRButton::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+// Space works as the mouse button (pressed while held, a click on release); Enter clicks at
+// once. A held key repeats key-downs, which change nothing.
+void CRButton::OnKeyDown(WPARAM key, LPARAM flags) {
+    if (!IsWindowEnabled(GetSafeHwnd())) return;
+    if (key == VK_RETURN) {
+        PostClick();
+    } else if (key == VK_SPACE && !(flags & (1 << 30))) {
+        m_bSpaceDown = true;
+        ChangeState(STATE_PRESSED);
+    }
+}
+
+void CRButton::OnKeyUp(WPARAM key) {
+    if (key != VK_SPACE || !m_bSpaceDown) return;
+    m_bSpaceDown = false;
+    PostClick();
+    // As after a mouse click: a checked tab stays pressed until its owner checks it again.
+    if (m_arrPictures[STATE_CHECKED].IsCreated() && m_bChecked) return;
+    ChangeState(m_bTracking ? STATE_HOVER : STATE_NORMAL);
+}
+
+void CRButton::OnTextChanged() {
+    const int length = GetWindowTextLengthW(GetSafeHwnd());
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(GetSafeHwnd(), text.data(), length + 1)));
+    if (text == m_strText) return;
+    m_strText = text;
+    if (m_bHasText) {
+        m_bDirty = true;
+        RepaintNow();
+    }
+}
+
+// The window's UI state as the system announces it to every child. The button keeps the focus
+// cue flag itself rather than asking WM_QUERYUISTATE, which not every system keeps per child.
+void CRButton::OnUpdateUiState(WORD action, WORD flags) {
+    if (!(flags & UISF_HIDEFOCUS)) return;
+    if (action == UIS_SET) m_bHideFocus = true;
+    if (action == UIS_CLEAR) m_bHideFocus = false;
+    UpdateFocusCue();
+}
+
+void CRButton::UpdateFocusCue() {
+    const bool shown = m_bFocused && !m_bHideFocus;
+    if (shown == m_bCueShown) return;
+    m_bCueShown = shown;
+    m_bDirty = true;
+    RepaintNow();
+}
+
+// The accessibility layer reads the window text as the name; the role goes on the window as an
+// annotation of the system's own object (a page tab for a button with a checked picture, else
+// a push button), so that no accessibility object of our own is needed. It is made when a
+// client first asks, so a session without one pays nothing. Without COM on the thread nothing
+// is annotated and the system's object answers alone.
+void CRButton::AnnotateRole(LONG role) {
+    IAccPropServices* services = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(&services))) ||
+        !services) {
+        return;
+    }
+    if (role) {
+        VARIANT value;
+        VariantInit(&value);
+        value.vt = VT_I4;
+        value.lVal = role;
+        services->SetHwndProp(GetSafeHwnd(), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_ROLE, value);
+    } else {
+        MSAAPROPID roleId = PROPID_ACC_ROLE;
+        services->ClearHwndProps(GetSafeHwnd(), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &roleId, 1);
+    }
+    services->Release();
+    m_bRoleAnnotated = role != 0;
+}
+
+bool CRButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     switch (message) {
+    case WM_GETDLGCODE: {
+        // Enter comes to the button instead of the dialog's default command; arrows stay here
+        // too, so they never move the focus onto a tab or a frame button.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        result = DLGC_BUTTON | DLGC_WANTARROWS;
+        if (key && (key->message == WM_KEYDOWN || key->message == WM_CHAR) && key->wParam == VK_RETURN) {
+            result |= DLGC_WANTMESSAGE;
+        }
+        return true;
+    }
+    case WM_KEYDOWN:
+        OnKeyDown(wParam, lParam);
+        return true;
+    case WM_KEYUP:
+        OnKeyUp(wParam);
+        return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        m_bFocused = message == WM_SETFOCUS;
+        if (!m_bFocused && m_bSpaceDown) {  // the focus left with Space held: no click
+            m_bSpaceDown = false;
+            ChangeState(m_bChecked && m_arrPictures[STATE_CHECKED].IsCreated() ? STATE_CHECKED : STATE_NORMAL);
+        }
+        UpdateFocusCue();
+        return true;
+    case WM_SETTEXT:
+        result = DefaultProc(message, wParam, lParam);
+        OnTextChanged();
+        return true;
+    case BM_CLICK:
+        PostClick();
+        return true;
+    case BM_GETSTATE:
+        result = (m_nState == STATE_PRESSED ? BST_PUSHED : 0) | (m_bChecked ? BST_CHECKED : 0) |
+                 (m_bFocused ? BST_FOCUS : 0);
+        return true;
+    case WM_UPDATEUISTATE:
+        result = DefaultProc(message, wParam, lParam);
+        OnUpdateUiState(LOWORD(wParam), HIWORD(wParam));
+        return true;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT && !m_bRoleAnnotated) {
+            AnnotateRole(m_arrPictures[STATE_CHECKED].IsCreated() ? ROLE_SYSTEM_PAGETAB : ROLE_SYSTEM_PUSHBUTTON);
+        }
+        return false;  // the system's object, which reads the annotation
     case WM_PAINT: {
         win32::PaintDC dc(GetSafeHwnd());
         PaintTo(dc.Get());
@@ -231,6 +378,7 @@ bool CRButton::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
         return true;
     case WM_DESTROY:
         FreePictures();
+        if (m_bRoleAnnotated) AnnotateRole(0);
         return false;
     default:
         return false;

@@ -20,6 +20,17 @@
 //   disabled           -> disabled, only when a disabled picture was given
 //   enabled            disabled -> normal
 //   SetCheck           true: -> checked; false: -> normal
+//
+// From the keyboard (when the button has the focus) it acts as a click does: Space presses it
+// on key-down and clicks on key-up, Enter clicks at once; BM_CLICK (what accessibility tools
+// send) clicks too. A focused button shows a thin outline in its highlight colour, only while
+// the window's UI state does not hide focus cues (the keyboard moved the focus); the outline is
+// part of the kept picture, so a repaint stays one block copy.
+//
+// Its window text is its name for screen readers and, for a button with text, the label it
+// draws: setting the window text changes the label. Accessibility tools get the system's
+// standard object for the window, annotated with the role of a push button (page tab for a
+// button with a checked picture).
 
 #include <windows.h>
 
@@ -38,15 +49,16 @@ public:
     CRButton() = default;
     ~CRButton() override;
 
-    // Creates the button as a visible child of `parent` at `rect` (parent client coordinates).
-    bool Create(HWND parent, UINT id, const RECT& rect);
+    // Creates the button as a visible child of `parent` at `rect` (parent client coordinates);
+    // a tab stop (WS_TABSTOP) when `tabStop`.
+    bool Create(HWND parent, UINT id, const RECT& rect, bool tabStop = false);
 
     // Configuration, once after Create; none of these repaints. `ownerBackground` is a context
     // holding the owner's background in the owner's client coordinates (or null); the piece
     // under the button is copied from it. Pictures are nine-patch PNG resources painted at the
     // button's size; a `textStyle` gives the text, its colours and the height of its bold
-    // Tahoma font, placed in the normal picture's content area. A disabled id of 0 means the
-    // button keeps its picture when disabled.
+    // Tahoma font, placed in the normal picture's content area; the text becomes the window
+    // text. A disabled id of 0 means the button keeps its picture when disabled.
     void SetImages(UINT normalId, UINT hoverId, UINT pressedId, HDC ownerBackground, const TextStyle* textStyle,
                    UINT disabledId = 0);
     // The same with pictures drawn unscaled at the top left, for pictures made at the
@@ -67,6 +79,8 @@ public:
     // How many pictures the button has composed; a repaint without a change of state composes
     // none.
     int GetCompositionCount() const { return m_nCompositions; }
+    // Whether the keyboard focus outline is shown (and part of the kept picture).
+    bool IsFocusCueShown() const { return m_bCueShown; }
 
 protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -86,12 +100,28 @@ private:
     void OnLeftButtonUp();
     void OnMouseLeave();
     void OnEnable(bool enabled);
+    // Posts the click command to the parent, as a mouse release over the button does.
+    void PostClick();
+    void OnKeyDown(WPARAM key, LPARAM flags);
+    void OnKeyUp(WPARAM key);
+    void OnTextChanged();
+    // Shows or hides the focus outline after a change of focus or of the UI state.
+    void UpdateFocusCue();
+    void DrawFocusCue(HDC target) const;
+    void OnUpdateUiState(WORD action, WORD flags);
+    // Gives the window an accessibility role (0: removes it).
+    void AnnotateRole(LONG role);
 
     CMemSurface m_surfCompose;  // the kept picture: background and the state's picture
     CMemSurface m_surfBackground;
     std::array<CMemSurface, 5> m_arrPictures;  // by state
     bool m_bDirty = true;
     bool m_bTracking = false;
+    bool m_bFocused = false;
+    bool m_bCueShown = false;
+    bool m_bHideFocus = true;
+    bool m_bRoleAnnotated = false;
+    bool m_bSpaceDown = false;
     int m_nState = STATE_NORMAL;
     bool m_bHasText = false;
     std::wstring m_strText;

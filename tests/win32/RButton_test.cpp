@@ -1,9 +1,13 @@
-// The skinned button in a real owner window: its state table driven by mouse and enable
-// messages, the click posted on release only, and the pictures it composes and repaints.
+// The skinned button in a real owner window: its state table driven by mouse, keyboard and
+// enable messages, the click posted on release only, the pictures it composes and repaints,
+// the keyboard focus outline, and its name for screen readers.
 
 #include "skin/win32/RButton.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include <string>
 
 #include "skin/NinePatchStretch.h"
 #include "tests/support/PngReader.h"
@@ -14,11 +18,15 @@ namespace {
 constexpr UINT TAB_ID = 2203;
 const RECT TAB_RECT{10, 10, 150, 47};  // 140 x 37, as the main window's tabs
 
-enum class Event { Move, Down, DoubleClick, Up, Leave, Disable, Enable, EnableAgain, Check, Uncheck };
+enum class Event {
+    Move, Down, DoubleClick, Up, Leave, Disable, Enable, EnableAgain, Check, Uncheck,
+    SpaceDown, SpaceRepeat, SpaceUp, Enter, Focus, Unfocus, AccessibleClick
+};
 
 const char* Name(Event event) {
     static const char* const NAMES[] = {"move", "down", "double click", "up", "leave", "disable", "enable",
-                                        "enable again", "check", "uncheck"};
+                                        "enable again", "check", "uncheck", "space down", "space repeat",
+                                        "space up", "enter", "focus", "unfocus", "accessible click"};
     return NAMES[static_cast<int>(event)];
 }
 
@@ -57,6 +65,13 @@ protected:
         case Event::EnableAgain: SendMessageW(window, WM_ENABLE, TRUE, 0); break;
         case Event::Check: button.SetCheck(true); break;
         case Event::Uncheck: button.SetCheck(false); break;
+        case Event::SpaceDown: SendMessageW(window, WM_KEYDOWN, VK_SPACE, 1); break;
+        case Event::SpaceRepeat: SendMessageW(window, WM_KEYDOWN, VK_SPACE, 1 | (1 << 30)); break;
+        case Event::SpaceUp: SendMessageW(window, WM_KEYUP, VK_SPACE, 1 | (3u << 30)); break;
+        case Event::Enter: SendMessageW(window, WM_KEYDOWN, VK_RETURN, 1); break;
+        case Event::Focus: SendMessageW(window, WM_SETFOCUS, 0, 0); break;
+        case Event::Unfocus: SendMessageW(window, WM_KILLFOCUS, 0, 0); break;
+        case Event::AccessibleClick: SendMessageW(window, BM_CLICK, 0, 0); break;
         }
     }
 
@@ -140,6 +155,177 @@ TEST_F(RButtonTest, ButtonWithADisabledPictureAndNoCheckedPicture) {
                          {Event::Check, 3, false, true},
                          {Event::Up, 1, true, true},  // without a checked picture a release always hovers
                      });
+}
+
+TEST_F(RButtonTest, SpaceAndEnterClickAsTheMouseDoes) {
+    CRButton button;
+    ASSERT_TRUE(button.Create(m_parent.GetSafeHwnd(), 2304, TAB_RECT, true));
+    button.SetImages(161, 162, 163, m_background.GetDC(), nullptr, 146);
+    RunSteps(button, {
+                         {Event::SpaceDown, 2, false, true},
+                         {Event::SpaceRepeat, 2, false, false},  // held: no second press
+                         {Event::SpaceUp, 0, true, true},        // released: one click, the mouse is elsewhere
+                         {Event::SpaceUp, 0, false, false},      // a release without a press: nothing
+                         {Event::Enter, 0, true, false},
+                         {Event::AccessibleClick, 0, true, false},
+                         {Event::Move, 1, false, true},
+                         {Event::SpaceDown, 2, false, true},
+                         {Event::SpaceUp, 1, true, true},  // under the mouse: hover afterwards
+                         {Event::SpaceDown, 2, false, true},
+                         {Event::Unfocus, 0, false, true},  // the focus left with Space held: no click
+                         {Event::SpaceUp, 0, false, false},
+                         {Event::Disable, 4, false, true},
+                         {Event::SpaceDown, 4, false, false},  // a disabled button takes no keys
+                         {Event::Enter, 4, false, false},
+                     });
+}
+
+TEST_F(RButtonTest, ACheckedTabPressedWithSpaceWaitsForItsOwner) {
+    CRButton tab;
+    ASSERT_TRUE(tab.Create(m_parent.GetSafeHwnd(), TAB_ID, TAB_RECT));
+    tab.SetImages(143, 144, 145, m_background.GetDC(), nullptr);
+    tab.SetCheckedImage(154);
+    RunSteps(tab, {
+                      {Event::Check, 3, false, true},
+                      {Event::SpaceDown, 2, false, true},
+                      {Event::SpaceUp, 2, true, false},
+                      {Event::Check, 3, false, true},
+                  });
+}
+
+TEST_F(RButtonTest, TheDialogManagerSeesAButtonThatTakesEnter) {
+    CRButton button;
+    ASSERT_TRUE(button.Create(m_parent.GetSafeHwnd(), 2304, TAB_RECT, true));
+    EXPECT_TRUE(GetWindowLongW(button.GetSafeHwnd(), GWL_STYLE) & WS_TABSTOP);
+    CRButton tab;
+    ASSERT_TRUE(tab.Create(m_parent.GetSafeHwnd(), TAB_ID, TAB_RECT));
+    EXPECT_FALSE(GetWindowLongW(tab.GetSafeHwnd(), GWL_STYLE) & WS_TABSTOP);
+
+    struct KeyCase {
+        UINT message;
+        WPARAM key;
+        bool wanted;
+    };
+    for (const KeyCase& key : {KeyCase{WM_KEYDOWN, VK_RETURN, true}, KeyCase{WM_CHAR, VK_RETURN, true},
+                               KeyCase{WM_KEYDOWN, VK_TAB, false}, KeyCase{WM_KEYDOWN, VK_ESCAPE, false},
+                               KeyCase{WM_KEYDOWN, VK_SPACE, false}}) {
+        MSG message{button.GetSafeHwnd(), key.message, key.key, 0};
+        const LRESULT code = SendMessageW(button.GetSafeHwnd(), WM_GETDLGCODE, key.key,
+                                          reinterpret_cast<LPARAM>(&message));
+        SCOPED_TRACE(testing::Message() << "message " << key.message << " key " << key.key);
+        EXPECT_TRUE(code & DLGC_BUTTON);  // DLGC_WANTALLKEYS is DLGC_WANTMESSAGE: Enter only
+        EXPECT_FALSE(code & (DLGC_WANTTAB | DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+        EXPECT_EQ((code & DLGC_WANTMESSAGE) != 0, key.wanted);
+    }
+}
+
+TEST_F(RButtonTest, TheFocusOutlineShowsOnlyWhileFocusCuesAreOn) {
+    TextStyle style{L"Save", RGB(200, 187, 176), RGB(255, 255, 255), RGB(255, 255, 255), 13, 1};
+    CRButton button;
+    ASSERT_TRUE(button.Create(m_parent.GetSafeHwnd(), 2304, TAB_RECT, true));
+    button.SetImages(161, 162, 163, m_background.GetDC(), &style, 146);
+    HWND window = button.GetSafeHwnd();
+    SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    const skin::CPixelBuffer plain = testsupport::PrintClient(window);
+
+    SendMessageW(window, WM_SETFOCUS, 0, 0);  // as after a click elsewhere: cues are hidden
+    EXPECT_FALSE(button.IsFocusCueShown());
+    EXPECT_EQ(testsupport::PrintClient(window).Pixels(), plain.Pixels());
+
+    const int composed = button.GetCompositionCount();
+    SendMessageW(window, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);  // the keyboard is in use
+    EXPECT_TRUE(button.IsFocusCueShown());
+    EXPECT_EQ(button.GetCompositionCount(), composed + 1);
+    const skin::CPixelBuffer cued = testsupport::PrintClient(window);
+    EXPECT_EQ(testsupport::DifferenceBox(plain, cued), (skin::PixelRect{2, 2, 138, 35})) << "a frame 2 px inside";
+    EXPECT_EQ(cued.At(2, 20) & 0x00FFFFFF, 0x00FFFFFFu) << "in the hover text colour";
+    EXPECT_EQ(cued.At(20, 2) & 0x00FFFFFF, 0x00FFFFFFu);
+    testsupport::PrintClient(window);
+    EXPECT_EQ(button.GetCompositionCount(), composed + 1) << "the outline is kept with the picture";
+
+    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // other states keep the outline
+    EXPECT_NE(testsupport::DifferenceBox(plain, testsupport::PrintClient(window)), skin::PixelRect{});
+    SendMessageW(window, WM_MOUSELEAVE, 0, 0);
+
+    SendMessageW(window, WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(button.IsFocusCueShown());
+    EXPECT_EQ(testsupport::PrintClient(window).Pixels(), plain.Pixels());
+}
+
+TEST_F(RButtonTest, TheWindowTextIsTheLabel) {
+    TextStyle style{L"Save", RGB(200, 187, 176), RGB(255, 255, 255), RGB(255, 255, 255), 13, 1};
+    CRButton button;
+    ASSERT_TRUE(button.Create(m_parent.GetSafeHwnd(), 2304, TAB_RECT, true));
+    button.SetImages(161, 162, 163, m_background.GetDC(), &style, 146);
+    wchar_t text[64] = {};
+    GetWindowTextW(button.GetSafeHwnd(), text, 64);
+    EXPECT_STREQ(text, L"Save");
+    const skin::CPixelBuffer before = testsupport::PrintClient(button.GetSafeHwnd());
+
+    SetWindowTextW(button.GetSafeHwnd(), L"Speichern");
+    GetWindowTextW(button.GetSafeHwnd(), text, 64);
+    EXPECT_STREQ(text, L"Speichern");
+    const skin::PixelRect changed = testsupport::DifferenceBox(before, testsupport::PrintClient(button.GetSafeHwnd()));
+    EXPECT_NE(changed, skin::PixelRect{}) << "the new label is drawn";
+
+    // A picture-only button takes a name without drawing it.
+    CRButton close;
+    ASSERT_TRUE(close.Create(m_parent.GetSafeHwnd(), 2301, TAB_RECT));
+    close.SetImagesNatural(158, 159, 160, m_background.GetDC());
+    const skin::CPixelBuffer picture = testsupport::PrintClient(close.GetSafeHwnd());
+    SetWindowTextW(close.GetSafeHwnd(), L"Close");
+    EXPECT_EQ(testsupport::PrintClient(close.GetSafeHwnd()).Pixels(), picture.Pixels());
+}
+
+bool RunsUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+// The name is the window text. The role is an annotation of the system's object: Windows
+// answers with it; Wine's accessibility layer answers every such object as a client area.
+TEST_F(RButtonTest, ScreenReadersReadTheNameAndRoleOfAButtonAndATab) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    {
+        TextStyle style{L"Initialize", RGB(200, 187, 176), RGB(255, 255, 255), RGB(255, 255, 255), 13, 1};
+        CRButton button;
+        ASSERT_TRUE(button.Create(m_parent.GetSafeHwnd(), 2302, TAB_RECT, true));
+        button.SetImages(161, 162, 163, m_background.GetDC(), &style, 146);
+        TextStyle tabStyle{L"System", RGB(200, 187, 176), RGB(255, 255, 255), RGB(255, 255, 255), 13, 1};
+        CRButton tab;
+        ASSERT_TRUE(tab.Create(m_parent.GetSafeHwnd(), 2204, TAB_RECT));
+        tab.SetImages(151, 152, 153, m_background.GetDC(), &tabStyle);
+        tab.SetCheckedImage(154);
+
+        struct Expected {
+            HWND window;
+            const wchar_t* name;
+            LONG role;
+        };
+        for (const Expected& expected : {Expected{button.GetSafeHwnd(), L"Initialize", ROLE_SYSTEM_PUSHBUTTON},
+                                         Expected{tab.GetSafeHwnd(), L"System", ROLE_SYSTEM_PAGETAB}}) {
+            SCOPED_TRACE(testing::Message() << "expected role " << expected.role);
+            IAccessible* accessible = nullptr;
+            ASSERT_EQ(AccessibleObjectFromWindow(expected.window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                                 reinterpret_cast<void**>(&accessible)),
+                      S_OK);
+            ASSERT_NE(accessible, nullptr);
+            VARIANT self{};
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            BSTR name = nullptr;
+            EXPECT_EQ(accessible->get_accName(self, &name), S_OK);
+            EXPECT_STREQ(name ? name : L"", expected.name);
+            SysFreeString(name);
+            VARIANT role{};
+            EXPECT_EQ(accessible->get_accRole(self, &role), S_OK);
+            ASSERT_EQ(role.vt, VT_I4);
+            if (RunsUnderWine()) {
+                EXPECT_TRUE(role.lVal == expected.role || role.lVal == ROLE_SYSTEM_CLIENT) << role.lVal;
+            } else {
+                EXPECT_EQ(role.lVal, expected.role);
+            }
+            accessible->Release();
+        }
+    }
+    CoUninitialize();
 }
 
 TEST_F(RButtonTest, ThePictureIsTheOwnersBackgroundWithTheStatesPictureOverIt) {
