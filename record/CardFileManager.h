@@ -30,6 +30,16 @@ enum class LoadResult {
     Unreadable,  // the file is there but could not be opened or read whole
 };
 
+// Reads the first 544 bytes of a settings file over zeros into `record`, logging its header.
+// When the file cannot be opened or read whole, `record` is untouched.
+LoadResult ReadSetupRecord(const std::filesystem::path& path, SetupConfig& record);
+
+// Replaces `record` by the factory record of `factoryFile` (default.cfg), keeping the four
+// device fields of `record`. Leaves `record` alone and returns false when it cannot be read.
+bool ReadDefaultsKeepingDeviceFields(const std::filesystem::path& factoryFile, SetupConfig& record);
+// The words that tell the user default.cfg could not be loaded.
+std::wstring MissingDefaultsMessage(const std::wstring& factoryFile);
+
 class CCardFileManager {
 public:
     // Loads a settings file into a new live record of 544 bytes: the first 544 bytes of the
@@ -43,6 +53,8 @@ public:
     // tail. Derives assist_any_on first. The write is flushed and read back; when any step
     // fails, the file's previous start is put back.
     SaveResult SaveSetupConfig(const std::wstring& path);
+    // The same for a record held elsewhere (the card session's).
+    SaveResult SaveSetupRecord(const std::filesystem::path& path, SetupConfig& record) const;
 
     // Keeps a copy of the card's settings file in this folder (the program's own) during each
     // save, so that a save cut short by a pulled card can be undone at the next start.
