@@ -29,7 +29,7 @@ void CSettingDlg::CreatePages() {
     m_pPageCard->CreatePage(GetSafeHwnd());
     m_pPageRecord = std::make_unique<CParkingDlg>();
     m_pPageRecord->CreatePage(GetSafeHwnd());
-    m_pPageSystem = std::make_unique<CSystemDlg>(m_cardFiles);
+    m_pPageSystem = std::make_unique<CSystemDlg>(CardFiles());
     m_pPageSystem->CreatePage(GetSafeHwnd());
 
     for (CBaseDialog* page : {static_cast<CBaseDialog*>(m_pPageCard.get()),
