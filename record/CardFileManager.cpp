@@ -7,9 +7,7 @@
 
 #include "platform/AnsiCodePage.h"
 #include "platform/DebugOutput.h"
-#include "platform/MessageBox.h"
 #include "record/CardFileAccess.h"
-#include "record/CardRoot.h"
 #include "record/GuardedSave.h"
 #include "record/VersionFile.h"
 
@@ -140,17 +138,6 @@ bool ReadDefaultsKeepingDeviceFields(const std::filesystem::path& factoryFile, S
 }
 
 std::wstring MissingDefaultsMessage(const std::wstring& factoryFile) { return L"no default.cfg :" + factoryFile; }
-
-bool CCardFileManager::RestoreDefaults(const SetupConfig* record) {
-    const std::wstring path = CardPath(L"default.cfg");
-    auto restored = std::make_unique<SetupConfig>(record ? *record : SetupConfig{});
-    if (!ReadDefaultsKeepingDeviceFields(std::filesystem::path(path), *restored)) {
-        platform::ShowMessage(MissingDefaultsMessage(path), L"Dash cam setting");
-        return false;
-    }
-    ReplaceLiveRecord(std::move(restored));
-    return true;
-}
 
 void CCardFileManager::ReadVersionFile(const std::wstring& languageFolder) {
     std::ifstream in(std::filesystem::path(languageFolder + L"ver.dat"), std::ios::binary);

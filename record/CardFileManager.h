@@ -1,8 +1,7 @@
 #pragma once
 // Moves the settings record between the card and memory, and reads the camera's version file
-// and the clock file. The main window holds exactly one of these for its whole life. Progress
-// and warnings go to the debugger output; the only thing the user sees from here is the
-// message box when "Initialize" finds no default.cfg.
+// and the clock file. The card session holds one of these; progress and warnings go to the
+// debugger output, and nothing here speaks to the user.
 
 #include <filesystem>
 #include <fstream>
@@ -67,11 +66,6 @@ public:
     bool PutBackInterruptedSave(const std::wstring& path);
     // Drops the waiting copy: the user keeps what the card holds now.
     void DiscardInterruptedSave(const std::wstring& path);
-
-    // Replaces the live record by the card's default.cfg, keeping the four device fields of
-    // `record` (the current live record; null counts as all zero). Shows a message box and
-    // leaves the live record alone when default.cfg cannot be loaded; returns whether it was.
-    bool RestoreDefaults(const SetupConfig* record);
 
     // Reads <language folder>ver.dat into the members below; leaves them unchanged when the
     // file cannot be opened.
