@@ -1,7 +1,6 @@
 #pragma once
-// A card folder read the way the window reads it at start-up (through the same card file
-// manager), and its settings record written back the way the window's Save writes it, then
-// read back from the card and compared.
+// A card folder read the way the window reads it at start-up, and its settings record written
+// back the way the window's Save writes it, both through the same card session.
 
 #include <cstdint>
 #include <filesystem>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "localisation/LanguageCodeTable.h"
+#include "record/CardSession.h"
 #include "record/ClockFile.h"
 #include "record/SetupConfig.h"
 
@@ -58,8 +58,18 @@ std::filesystem::path SetupFilePath(const std::filesystem::path& root);
 std::filesystem::path FactoryFilePath(const std::filesystem::path& root);
 std::filesystem::path ClockFilePath(const std::filesystem::path& root);
 
-// Makes the folder the card root of the core's card paths (the text ends in a separator).
-void UseCardRoot(const std::filesystem::path& root);
+// A session on the card folder (its root text ends in a separator).
+CCardSession CardSessionFor(const std::filesystem::path& root);
+
+// The command line asks nobody: it refuses what the window would ask about, and says what it
+// was told by the command's own error line.
+class RefusingQuestions : public CardQuestions {
+public:
+    bool StartFromDefaults() override { return false; }
+    bool PutBackPreviousSettings() override { return false; }
+    void PreviousSettingsNotPutBack() override {}
+    void DefaultsMissing(const std::wstring&) override {}
+};
 
 RecordFile ReadRecordFile(const std::filesystem::path& file);
 VersionFileInfo ReadVersionInfo(const std::filesystem::path& root);
@@ -76,8 +86,7 @@ struct WriteOutcome {
     uint32_t written = 0;  // bytes written over the start of the file
 };
 
-// Writes the record as the window's Save does (record_size bytes at most 544 over the start of
-// the file, the tail kept, assist_any_on derived, flushed to the card), then reads the whole
-// file back and compares it with what it must now hold. A record_size of 0 is refused: Save
-// would write nothing.
-WriteOutcome WriteRecordFile(const std::filesystem::path& file, const SetupConfig& record);
+// Saves the session's record as the window's Save does (record_size bytes at most 544 over the
+// start of setup.cfg, the tail kept, assist_any_on derived, flushed to the card, read back and
+// compared). A record_size of 0 is refused: Save would write nothing.
+WriteOutcome WriteRecordFile(CCardSession& card);

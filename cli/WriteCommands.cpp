@@ -11,9 +11,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "cli/Profile.h"
-#include "platform/MessageBox.h"
 #include "platform/TimeZoneBias.h"
-#include "record/CardFileManager.h"
 
 namespace {
 
@@ -36,7 +34,9 @@ ExitCode ApplyToCard(const std::filesystem::path& root, const std::vector<Settin
         PrintChanges(std::cout, changes);
         return ExitCode::Ok;
     }
-    const WriteOutcome outcome = WriteRecordFile(setup.path, setup.record);
+    CCardSession card = CardSessionFor(root);
+    card.Record() = setup.record;
+    const WriteOutcome outcome = WriteRecordFile(card);
     if (!outcome.ok) {
         PrintError(PathText(setup.path) + ": " + outcome.error);
         return ExitCode::Unwritable;
@@ -128,35 +128,27 @@ int RunApply(const std::string& profile, const std::vector<std::string>& cards, 
 int RunReset(const std::string& cardArgument) {
     const std::filesystem::path root = CardArgument(cardArgument);
     if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
-    UseCardRoot(root);
+    CCardSession card = CardSessionFor(root);
+    const std::filesystem::path setupFile = SetupFilePath(root);
     // Without a readable setup.cfg the window starts from an all-zero record, so the kept device
     // fields come out 0.
-    const RecordFile setup = ReadRecordFile(SetupFilePath(root));
-    if (setup.present && !setup.loaded) {
+    if (card.ReadRecord() == LoadResult::Unreadable) {
         // Its device fields would come out 0: the file is left for a reset once it can be read.
-        PrintError(PathText(setup.path) + ": cannot be read, nothing was changed");
+        PrintError(PathText(setupFile) + ": cannot be read, nothing was changed");
         return static_cast<int>(ExitCode::Unreadable);
     }
-    const SetupConfig current = setup.loaded ? setup.record : SetupConfig{};
-
     // The window tells a missing default.cfg in a message box; here it is an error line.
-    SetupConfig restored{};
-    {
-        platform::ScopedMessageBoxHandler quiet([](std::wstring_view, std::wstring_view) {});
-        CCardFileManager files;
-        if (!files.RestoreDefaults(&current)) {
-            PrintError(PathText(FactoryFilePath(root)) + ": missing or unreadable, nothing was changed");
-            return static_cast<int>(ExitCode::Unreadable);
-        }
-        restored = *g_pSetupConfig;
-        FreeLiveRecord();
+    RefusingQuestions answers;
+    if (!card.RestoreDefaults(answers)) {
+        PrintError(PathText(FactoryFilePath(root)) + ": missing or unreadable, nothing was changed");
+        return static_cast<int>(ExitCode::Unreadable);
     }
-    const WriteOutcome outcome = WriteRecordFile(setup.path, restored);
+    const WriteOutcome outcome = WriteRecordFile(card);
     if (!outcome.ok) {
-        PrintError(PathText(setup.path) + ": " + outcome.error);
+        PrintError(PathText(setupFile) + ": " + outcome.error);
         return static_cast<int>(ExitCode::Unwritable);
     }
-    std::cout << PathText(setup.path) << ": factory settings from default.cfg, device fields kept ("
+    std::cout << PathText(setupFile) << ": factory settings from default.cfg, device fields kept ("
               << outcome.written << " bytes written and read back)\n";
     return static_cast<int>(ExitCode::Ok);
 }
@@ -174,11 +166,10 @@ int RunClock(const std::string& cardArgument, const std::optional<std::string>& 
     if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
     const std::filesystem::path file = ClockFilePath(root);
 
-    g_bWriteClock = clear ? 0 : 1;
-    if (time) g_stClock = *time;
-    CCardFileManager files;
-    const bool written = files.WriteClockFile(file.wstring());
-    g_bWriteClock = 0;
+    CCardSession card = CardSessionFor(root);
+    card.Clock().write = !clear;
+    if (time) card.Clock().time = *time;
+    const bool written = card.WriteClock();
 
     std::error_code error;
     if (clear) {

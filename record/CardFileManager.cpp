@@ -7,9 +7,7 @@
 
 #include "platform/AnsiCodePage.h"
 #include "platform/DebugOutput.h"
-#include "platform/MessageBox.h"
 #include "record/CardFileAccess.h"
-#include "record/CardRoot.h"
 #include "record/GuardedSave.h"
 #include "record/VersionFile.h"
 
@@ -27,10 +25,10 @@ int Minor(uint32_t version) { return static_cast<int>(version & 0xFFFF); }
 
 }  // namespace
 
-LoadResult CCardFileManager::ReadSetupConfig(const std::wstring& path) {
+LoadResult ReadSetupRecord(const std::filesystem::path& path, SetupConfig& record) {
     // Only the record's own bytes are read: a file of any length never costs more memory.
     const std::optional<CardFileStart> start =
-        CurrentCardFileAccess().ReadStart(std::filesystem::path(path), SETUP_CONFIG_SIZE);
+        CurrentCardFileAccess().ReadStart(path, SETUP_CONFIG_SIZE);
     if (start && !start->exists) {
         DebugOutput(L"Warning Vistrela Setting not found !\n");
         return LoadResult::Missing;
@@ -42,11 +40,10 @@ LoadResult CCardFileManager::ReadSetupConfig(const std::wstring& path) {
         return LoadResult::Unreadable;
     }
     const uint32_t reportedLength = static_cast<uint32_t>(start->length);  // low 32 bits, as logged
-    auto record = std::make_unique<SetupConfig>();
-    if (!start->bytes.empty()) std::memcpy(record.get(), start->bytes.data(), start->bytes.size());
-    ReplaceLiveRecord(std::move(record));
+    record = SetupConfig{};
+    if (!start->bytes.empty()) std::memcpy(&record, start->bytes.data(), start->bytes.size());
 
-    const SetupConfig& live = *g_pSetupConfig;
+    const SetupConfig& live = record;
     DebugOutput(L"\n\nVistrela Setting loading...\n");
     DebugPrintf(L"Read Product:[%ls], Config Ver.:[%d.%d], CheckSum:[%d], Read Size:[%d]\n",
                 ProductNameText(live).c_str(), Major(live.config_version), Minor(live.config_version),
@@ -60,12 +57,22 @@ LoadResult CCardFileManager::ReadSetupConfig(const std::wstring& path) {
     return LoadResult::Loaded;
 }
 
+LoadResult CCardFileManager::ReadSetupConfig(const std::wstring& path) {
+    auto record = std::make_unique<SetupConfig>();
+    const LoadResult loaded = ReadSetupRecord(std::filesystem::path(path), *record);
+    if (loaded == LoadResult::Loaded) ReplaceLiveRecord(std::move(record));
+    return loaded;
+}
+
 SaveResult CCardFileManager::SaveSetupConfig(const std::wstring& path) {
     if (!g_pSetupConfig) {
         DebugOutput(L"\n\nVistrela Setting fail to save\n");
         return SaveResult::Failed;
     }
-    SetupConfig& live = *g_pSetupConfig;
+    return SaveSetupRecord(std::filesystem::path(path), *g_pSetupConfig);
+}
+
+SaveResult CCardFileManager::SaveSetupRecord(const std::filesystem::path& path, SetupConfig& live) const {
     live.assist_any_on = (live.assist_switch_1 || live.assist_switch_2 || live.assist_switch_3) ? 1 : 0;
 
     const uint32_t size = std::min(live.record_size, SETUP_CONFIG_SIZE);
@@ -75,7 +82,7 @@ SaveResult CCardFileManager::SaveSetupConfig(const std::wstring& path) {
         // setup.cfg would be no settings record at all.
         const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(&live), size);
         const GuardedWriteResult written =
-            WriteRecordGuarded(std::filesystem::path(path), bytes, m_saveCopies ? &*m_saveCopies : nullptr);
+            WriteRecordGuarded(path, bytes, m_saveCopies ? &*m_saveCopies : nullptr);
         if (written != GuardedWriteResult::Written) {
             DebugOutput(L"\n\nVistrela Setting fail to save\n");
             if (written == GuardedWriteResult::CardNotRestored) return SaveResult::NotRestored;
@@ -122,19 +129,18 @@ void CCardFileManager::DiscardInterruptedSave(const std::wstring& path) {
     if (m_saveCopies) m_saveCopies->Drop(CardIdentityOf(path));
 }
 
-bool CCardFileManager::RestoreDefaults(const SetupConfig* record) {
-    const std::wstring path = CardPath(L"default.cfg");
-    const SetupConfig kept = record ? *record : SetupConfig{};
-    if (!LoadSetupConfig(path)) {
-        platform::ShowMessage(L"no default.cfg :" + path, L"Dash cam setting");
-        return false;
-    }
-    g_pSetupConfig->device_keep_1 = kept.device_keep_1;
-    g_pSetupConfig->device_keep_2 = kept.device_keep_2;
-    g_pSetupConfig->device_keep_3 = kept.device_keep_3;
-    g_pSetupConfig->device_keep_4 = kept.device_keep_4;
+bool ReadDefaultsKeepingDeviceFields(const std::filesystem::path& factoryFile, SetupConfig& record) {
+    SetupConfig factory;
+    if (ReadSetupRecord(factoryFile, factory) != LoadResult::Loaded) return false;
+    factory.device_keep_1 = record.device_keep_1;
+    factory.device_keep_2 = record.device_keep_2;
+    factory.device_keep_3 = record.device_keep_3;
+    factory.device_keep_4 = record.device_keep_4;
+    record = factory;
     return true;
 }
+
+std::wstring MissingDefaultsMessage(const std::wstring& factoryFile) { return L"no default.cfg :" + factoryFile; }
 
 void CCardFileManager::ReadVersionFile(const std::wstring& languageFolder) {
     std::ifstream in(std::filesystem::path(languageFolder + L"ver.dat"), std::ios::binary);

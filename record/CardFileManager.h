@@ -1,8 +1,7 @@
 #pragma once
 // Moves the settings record between the card and memory, and reads the camera's version file
-// and the clock file. The main window holds exactly one of these for its whole life. Progress
-// and warnings go to the debugger output; the only thing the user sees from here is the
-// message box when "Initialize" finds no default.cfg.
+// and the clock file. The card session holds one of these; progress and warnings go to the
+// debugger output, and nothing here speaks to the user.
 
 #include <filesystem>
 #include <fstream>
@@ -32,6 +31,16 @@ enum class LoadResult {
     Unreadable,  // the file is there but could not be opened or read whole
 };
 
+// Reads the first 544 bytes of a settings file over zeros into `record`, logging its header.
+// When the file cannot be opened or read whole, `record` is untouched.
+LoadResult ReadSetupRecord(const std::filesystem::path& path, SetupConfig& record);
+
+// Replaces `record` by the factory record of `factoryFile` (default.cfg), keeping the four
+// device fields of `record`. Leaves `record` alone and returns false when it cannot be read.
+bool ReadDefaultsKeepingDeviceFields(const std::filesystem::path& factoryFile, SetupConfig& record);
+// The words that tell the user default.cfg could not be loaded.
+std::wstring MissingDefaultsMessage(const std::wstring& factoryFile);
+
 class CCardFileManager {
 public:
     // Loads a settings file into a new live record of 544 bytes: the first 544 bytes of the
@@ -45,6 +54,8 @@ public:
     // tail. Derives assist_any_on first. The write is flushed and read back; when any step
     // fails, the file's previous start is put back.
     SaveResult SaveSetupConfig(const std::wstring& path);
+    // The same for a record held elsewhere (the card session's).
+    SaveResult SaveSetupRecord(const std::filesystem::path& path, SetupConfig& record) const;
 
     // Keeps a copy of the card's settings file during each save, in the first of these folders
     // that takes it (the program's own, then the local application-data folder), so that a
@@ -59,11 +70,6 @@ public:
     bool PutBackInterruptedSave(const std::wstring& path);
     // Drops the waiting copy: the user keeps what the card holds now.
     void DiscardInterruptedSave(const std::wstring& path);
-
-    // Replaces the live record by the card's default.cfg, keeping the four device fields of
-    // `record` (the current live record; null counts as all zero). Shows a message box and
-    // leaves the live record alone when default.cfg cannot be loaded; returns whether it was.
-    bool RestoreDefaults(const SetupConfig* record);
 
     // Reads <language folder>ver.dat into the members below; leaves them unchanged when the
     // file cannot be opened.

@@ -69,16 +69,15 @@ void ParseClockLine(std::string_view line, ClockTime& time) {
     time.wSecond = values[5];
 }
 
-bool CCardFileManager::WriteClockFile(const std::wstring& path) {
-    const std::filesystem::path file(path);
-    if (!g_bWriteClock) {
+bool WriteClockRequest(const std::filesystem::path& file, const ClockRequest& request) {
+    if (!request.write) {
         // A missing file is no error. One that stays would set the camera's clock to its old
         // time at the next start, so failing to remove it fails the save.
         std::error_code error;
         std::filesystem::remove(file, error);
         return !error || error == std::errc::no_such_file_or_directory;
     }
-    const std::string line = FormatClockLine(g_stClock, -platform::PcTimeZoneBias());
+    const std::string line = FormatClockLine(request.time, -platform::PcTimeZoneBias());
     {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         if (!out) return false;
@@ -89,8 +88,8 @@ bool CCardFileManager::WriteClockFile(const std::wstring& path) {
     return platform::SyncFileToStorage(file);
 }
 
-bool CCardFileManager::ReadClockFile(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+bool ReadClockRequest(const std::filesystem::path& file, ClockRequest& request) {
+    std::ifstream in(file, std::ios::binary);
     std::string line;
     if (in) {
         char buffer[CLOCK_FILE_MAX_LINE];
@@ -99,10 +98,22 @@ bool CCardFileManager::ReadClockFile(const std::wstring& path) {
     }
     // An empty file holds no line; a file whose first line is empty still does.
     if (line.empty() || in.bad()) {
-        g_bWriteClock = 0;
+        request.write = false;
         return false;
     }
-    ParseClockLine(line.substr(0, line.find('\n')), g_stClock);
-    g_bWriteClock = 1;
+    ParseClockLine(line.substr(0, line.find('\n')), request.time);
+    request.write = true;
     return true;
+}
+
+bool CCardFileManager::WriteClockFile(const std::wstring& path) {
+    return WriteClockRequest(std::filesystem::path(path), ClockRequest{g_bWriteClock != 0, g_stClock});
+}
+
+bool CCardFileManager::ReadClockFile(const std::wstring& path) {
+    ClockRequest request{g_bWriteClock != 0, g_stClock};
+    const bool read = ReadClockRequest(std::filesystem::path(path), request);
+    g_stClock = request.time;
+    g_bWriteClock = request.write ? 1 : 0;
+    return read;
 }

@@ -4,6 +4,7 @@
 // the PC's own UTC offset (standard time, '-' for zero). The camera sets its clock from it.
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,12 @@ struct ClockTime {
     uint16_t wMilliseconds;
 };
 
+// What a save does with time.dat: writes this time when `write` is set, else deletes the file.
+struct ClockRequest {
+    bool write = false;
+    ClockTime time{};
+};
+
 // Save writes time.dat when this is 1 and deletes it when 0.
 extern int g_bWriteClock;
 // The date and time that Save writes.
@@ -30,3 +37,10 @@ std::string FormatClockLine(const ClockTime& time, long utcOffsetMinutes);
 // Reads fields 0..5 of a line into year, month, day, hour, minute and second of `time`; day of
 // week and milliseconds are left alone. A missing or non-numeric field reads as 0.
 void ParseClockLine(std::string_view line, ClockTime& time);
+
+// Writes the request's line to the file (flushed to the card), or deletes the file when the
+// request does not write. True when the card ends as asked.
+bool WriteClockRequest(const std::filesystem::path& file, const ClockRequest& request);
+// Reads the file's first line into the request's time and sets `write`; clears `write` and
+// returns false when the file has no line.
+bool ReadClockRequest(const std::filesystem::path& file, ClockRequest& request);

@@ -32,7 +32,7 @@ void CSettingDlg::CreatePages() {
     m_pPageCard->CreatePage(GetSafeHwnd());
     m_pPageRecord = std::make_unique<CParkingDlg>();
     m_pPageRecord->CreatePage(GetSafeHwnd());
-    m_pPageSystem = std::make_unique<CSystemDlg>(m_cardFiles, m_pZoneReader.get());
+    m_pPageSystem = std::make_unique<CSystemDlg>(CardFiles(), m_pZoneReader.get());
     win32::startup::Mark("system page's object made");
     m_pPageSystem->CreatePage(GetSafeHwnd());
 

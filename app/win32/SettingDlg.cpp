@@ -6,6 +6,7 @@
 #include "app/win32/RegistryManager.h"
 #include "localisation/LanguageSelection.h"
 #include "localisation/LanguageTable.h"
+#include "platform/MessageBox.h"
 #include "pages/win32/EtcDlg.h"
 #include "pages/win32/ParkingDlg.h"
 #include "pages/win32/SystemDlg.h"
@@ -126,7 +127,7 @@ BOOL CSettingDlg::OnInitDialog() {
     }
     win32::startup::Mark("language choice in the registry, window placed");
     const LoadResult loaded = ReadCardFiles();
-    SelectLanguage(g_strRegLanguage, m_cardFiles.m_arrLangCodes, g_pSetupConfig);
+    SelectLanguage(g_strRegLanguage, CardFiles().m_arrLangCodes, g_pSetupConfig);
     win32::startup::Mark("card files read, language chosen");
     if (!AcceptLoadedRecord(loaded) || !OfferToUndoInterruptedSave()) {
         PostQuitMessage(0);  // the user chose to leave the card as it is
@@ -188,50 +189,57 @@ void CSettingDlg::PlaceWindow() {
     GetClientRect(GetSafeHwnd(), &m_rcClient);
 }
 
+// The session's questions as pop-ups on top of everything (the window is not shown yet), in
+// the language that the record so far chooses.
+class CSettingDlg::CardPopups : public CardQuestions {
+public:
+    explicit CardPopups(const CCardSession& session) : m_session(session) {}
+    bool StartFromDefaults() override {
+        return ShowMessage(nullptr, L"IDS_STRING406", MB_YESNO | MB_ICONWARNING | MB_TOPMOST) == IDYES;
+    }
+    bool PutBackPreviousSettings() override {
+        return ShowMessage(nullptr, L"IDS_STRING403", MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) == IDYES;
+    }
+    void PreviousSettingsNotPutBack() override {
+        ShowMessage(nullptr, L"IDS_STRING404", MB_OK | MB_ICONWARNING | MB_TOPMOST);
+    }
+    void DefaultsMissing(const std::wstring& factoryFile) override {
+        platform::ShowMessage(MissingDefaultsMessage(factoryFile), L"Dash cam setting");
+    }
+    void RecordReplaced() override {
+        SelectLanguage(g_strRegLanguage, m_session.VersionFile().m_arrLangCodes, g_pSetupConfig);
+    }
+
+private:
+    const CCardSession& m_session;
+};
+
 LoadResult CSettingDlg::ReadCardFiles() {
+    m_session = CCardSession(g_strCardRoot);
     // Saves keep a copy of the card's record in the program's own folder until the new record
     // is proven on the card; in the local application-data folder when the program's folder
     // cannot be written.
-    m_cardFiles.KeepSaveCopiesIn({std::filesystem::path(m_strProgramFolder),
-                                  std::filesystem::path(cardlocation::CopyFolder())});
-    m_cardFiles.ReadClockFile(CardPath(L"time.dat"));
-    m_cardFiles.ReadVersionFile(CardPath(L"lang\\"));
-    return LoadRecord();
-}
-
-LoadResult CSettingDlg::LoadRecord() {
-    const LoadResult loaded = m_cardFiles.ReadSetupConfig(CardPath(L"setup.cfg"));
-    if (loaded == LoadResult::Missing) m_cardFiles.RestoreDefaults(g_pSetupConfig);
+    std::vector<std::filesystem::path> copyFolders;
+    if (!m_strProgramFolder.empty()) copyFolders.emplace_back(m_strProgramFolder);
+    copyFolders.emplace_back(cardlocation::CopyFolder());
+    m_session.KeepSaveCopiesIn(std::move(copyFolders));
+    CardPopups popups(m_session);
+    const LoadResult loaded = m_session.ReadCardFiles(popups);
+    FreeLiveRecord();  // the pages see the session's record under their old name
+    g_pSetupConfig = &m_session.Record();
+    g_bWriteClock = m_session.Clock().write ? 1 : 0;
+    if (m_session.Clock().write) g_stClock = m_session.Clock().time;
     return loaded;
 }
 
 bool CSettingDlg::AcceptLoadedRecord(LoadResult loaded) {
-    if (loaded != LoadResult::Unreadable) return true;
-    // A settings file that is there but cannot be read (another program holds it, the card
-    // fails) is not silently taken for a missing one: starting from the factory settings lets
-    // a save replace every setting the camera has, so the user decides. No leaves the card as
-    // it is and closes the program.
-    if (ShowMessage(nullptr, L"IDS_STRING406", MB_YESNO | MB_ICONWARNING | MB_TOPMOST) != IDYES) return false;
-    m_cardFiles.RestoreDefaults(g_pSetupConfig);
-    SelectLanguage(g_strRegLanguage, m_cardFiles.m_arrLangCodes, g_pSetupConfig);
-    return true;
+    CardPopups popups(m_session);
+    return m_session.AcceptLoadedRecord(loaded, popups);
 }
 
 bool CSettingDlg::OfferToUndoInterruptedSave() {
-    const std::wstring setup = CardPath(L"setup.cfg");
-    if (!m_cardFiles.HasInterruptedSave(setup)) return true;
-    // The window is not shown yet: the question stands alone, on top.
-    if (ShowMessage(nullptr, L"IDS_STRING403", MB_YESNO | MB_ICONQUESTION | MB_TOPMOST) != IDYES) {
-        m_cardFiles.DiscardInterruptedSave(setup);
-        return true;
-    }
-    if (!m_cardFiles.PutBackInterruptedSave(setup)) {
-        ShowMessage(nullptr, L"IDS_STRING404", MB_OK | MB_ICONWARNING | MB_TOPMOST);
-        return true;
-    }
-    const LoadResult loaded = LoadRecord();
-    SelectLanguage(g_strRegLanguage, m_cardFiles.m_arrLangCodes, g_pSetupConfig);
-    return AcceptLoadedRecord(loaded);
+    CardPopups popups(m_session);
+    return m_session.OfferToUndoInterruptedSave(popups);
 }
 
 int CSettingDlg::ShowMessage(HWND owner, const std::wstring& key, UINT style) {
@@ -293,10 +301,12 @@ void CSettingDlg::OnCommandButton(int id) {
     case ID_CANCEL:
         CloseWindow();
         break;
-    case ID_INITIALIZE:
-        m_cardFiles.RestoreDefaults(g_pSetupConfig);
+    case ID_INITIALIZE: {
+        CardPopups popups(m_session);
+        m_session.RestoreDefaults(popups);
         LoadAllPages();
         break;
+    }
     case ID_SAVE:
         OnSave();
         break;
@@ -307,8 +317,9 @@ void CSettingDlg::OnCommandButton(int id) {
 
 void CSettingDlg::OnSave() {
     if (g_strCardRoot.empty()) return;
-    const SaveResult saved = m_cardFiles.SaveSetupConfig(CardPath(L"setup.cfg"));
-    const bool clockWritten = m_cardFiles.WriteClockFile(CardPath(L"time.dat"));
+    m_session.Clock() = {g_bWriteClock != 0, g_stClock};  // what the system page chose
+    const SaveResult saved = m_session.SaveRecord();
+    const bool clockWritten = m_session.WriteClock();
     if (saved == SaveResult::Saved && clockWritten) {
         CloseWindow();
         return;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "record/CardFileManager.h"
+#include "record/CardSession.h"
 #include "skin/win32/RButton.h"
 #include "skin/win32/MemSurface.h"
 #include "skin/win32/PictureCache.h"
@@ -42,7 +42,7 @@ public:
     CSettingDlg();
     ~CSettingDlg() override;
 
-    const CCardFileManager& CardFiles() const { return m_cardFiles; }
+    const CCardFileManager& CardFiles() const { return m_session.VersionFile(); }
 
     // Page host.
     void CreatePages();
@@ -73,9 +73,10 @@ private:
     void StartPreparations();
     bool RelaunchFromCardIfNeeded();
     void PlaceWindow();
-    // Reads time.dat, ver.dat and setup.cfg (default.cfg when there is none); how setup.cfg went.
+    // The card session's start-up steps, asked with the window's pop-ups. ReadCardFiles opens
+    // the session on the card root; the pages then see its record as g_pSetupConfig.
+    class CardPopups;
     LoadResult ReadCardFiles();
-    LoadResult LoadRecord();
     // False when the user chose to close rather than go on without the card's own settings.
     bool AcceptLoadedRecord(LoadResult loaded);
     bool OfferToUndoInterruptedSave();
@@ -105,7 +106,7 @@ private:
     int m_bInitialised = 0;
     std::wstring m_strProgramFolder;
     std::wstring m_strCopyPath;
-    CCardFileManager m_cardFiles;
+    CCardSession m_session;
 
     CRStaticText m_title;
     CRButton m_btnTabCard;

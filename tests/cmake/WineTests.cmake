@@ -16,6 +16,13 @@ function(dcs_add_wine_test name target)
     TIMEOUT 300)
 endfunction()
 
+# Tests that open windows share the prefix's display (its focus, foreground and topmost
+# windows), its registry keys and its removable drive R:. They say so, so that ctest runs them
+# one at a time even with -j while the others run beside them.
+function(dcs_uses_wine_desktop)
+  set_tests_properties(${ARGN} PROPERTIES RESOURCE_LOCK wine_desktop)
+endfunction()
+
 dcs_add_wine_test(core_tests_wine core_tests)
 
 # The long runs of the real main window and the byte-by-byte sweep of a damaged settings file
@@ -25,6 +32,7 @@ set(DCS_LONG_WIN32_TESTS "SettingDlgSoak.*:SetupConfigSweep.*")
 dcs_add_wine_test(win32_tests_wine win32_tests --gtest_filter=-${DCS_LONG_WIN32_TESTS})
 dcs_add_wine_test(main_window_soak_wine win32_tests --gtest_filter=SettingDlgSoak.*)
 dcs_add_wine_test(setup_config_sweep_wine win32_tests --gtest_filter=SetupConfigSweep.*)
+dcs_uses_wine_desktop(win32_tests_wine main_window_soak_wine setup_config_sweep_wine)
 
 foreach(zone_case IN LISTS DCS_ZONE_CASES)
   string(REPLACE "|" ";" parts "${zone_case}")
@@ -39,11 +47,13 @@ endforeach()
 # A PC in Seoul: the time zone catalogue finds the Korea entry as the current zone.
 dcs_add_wine_test(time_zone_current_wine_seoul win32_tests
                   --gtest_filter=TimeZoneRegistry.FindsThePcsCurrentZone)
+dcs_uses_wine_desktop(time_zone_current_wine_seoul)
 set_tests_properties(time_zone_current_wine_seoul PROPERTIES
   ENVIRONMENT "WINE_BUILD_DIR=${CMAKE_BINARY_DIR};TZ=Asia/Seoul;DCS_EXPECT_CURRENT_ZONE=Korea Standard Time;DCS_EXPECT_CURRENT_ZONE_BIAS=540")
 
 # A PC in Seoul: the system page fills a record without a zone with the PC's own zone.
 dcs_add_wine_test(system_page_zone_wine_seoul win32_tests
                   --gtest_filter=SystemDlgTest.ARecordWithoutAZoneTakesThePcsZone)
+dcs_uses_wine_desktop(system_page_zone_wine_seoul)
 set_tests_properties(system_page_zone_wine_seoul PROPERTIES
   ENVIRONMENT "WINE_BUILD_DIR=${CMAKE_BINARY_DIR};TZ=Asia/Seoul;DCS_EXPECT_CURRENT_ZONE=Korea Standard Time;DCS_EXPECT_CURRENT_ZONE_BIAS=540")

@@ -209,7 +209,7 @@ TEST_F(CardFilesTest, SaveWithoutARecordFails) {
 
 // --- restoring defaults ---
 
-TEST_F(CardFilesTest, InitializeTakesDefaultsButKeepsTheDeviceFields) {
+TEST_F(CardFilesTest, DefaultsReplaceTheRecordButKeepTheDeviceFields) {
     SetupConfig defaults = SampleRecord();
     defaults.device_keep_1 = 0;
     defaults.device_keep_2 = 11;
@@ -217,44 +217,30 @@ TEST_F(CardFilesTest, InitializeTakesDefaultsButKeepsTheDeviceFields) {
     defaults.device_keep_4 = 13;
     defaults.parking_timer_hours = 48;
     WriteBytes(m_card / L"default.cfg", RecordBytes(defaults));
-    SetupConfig* live = CreateLiveRecord();
-    live->device_keep_1 = 7;
-    live->device_keep_2 = 0xFFFFFFFF;
-    live->device_keep_3 = 0xBEEF;
-    live->device_keep_4 = 9;
-    live->parking_timer_hours = 6;
+    SetupConfig record{};
+    record.device_keep_1 = 7;
+    record.device_keep_2 = 0xFFFFFFFF;
+    record.device_keep_3 = 0xBEEF;
+    record.device_keep_4 = 9;
+    record.parking_timer_hours = 6;
 
-    EXPECT_TRUE(m_files.RestoreDefaults(g_pSetupConfig));
+    EXPECT_TRUE(ReadDefaultsKeepingDeviceFields(m_card / L"default.cfg", record));
 
     SetupConfig expected = defaults;
     expected.device_keep_1 = 7;
     expected.device_keep_2 = 0xFFFFFFFF;
     expected.device_keep_3 = 0xBEEF;
     expected.device_keep_4 = 9;
-    EXPECT_EQ(LiveBytes(), RecordBytes(expected));
+    EXPECT_EQ(RecordBytes(record), RecordBytes(expected));
 }
 
-TEST_F(CardFilesTest, InitializeWithoutDefaultsSaysSoAndKeepsTheRecord) {
-    SetupConfig* live = CreateLiveRecord();
-    live->brightness = 2;
-    CapturedMessageBoxes boxes;
-
-    EXPECT_FALSE(m_files.RestoreDefaults(g_pSetupConfig));
-
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, L"no default.cfg :" + g_strCardRoot + L"default.cfg");
-    EXPECT_EQ(g_pSetupConfig, live);
-    EXPECT_EQ(live->brightness, 2);
-}
-
-TEST_F(CardFilesTest, StartWithoutSettingsGivesZeroDeviceFields) {
-    WriteBytes(m_card / L"default.cfg", RecordBytes(SampleRecord()));
-    SetupConfig* live = CreateLiveRecord();
-    ASSERT_FALSE(m_files.LoadSetupConfig(PathOf(L"setup.cfg")));
-
-    EXPECT_TRUE(m_files.RestoreDefaults(live));
-    EXPECT_EQ(g_pSetupConfig->device_keep_1, 0u);
-    EXPECT_EQ(g_pSetupConfig->parking_timer_hours, 12);
+TEST_F(CardFilesTest, MissingDefaultsKeepTheRecordAndAreNamedToTheUser) {
+    SetupConfig record = SampleRecord();
+    record.brightness = 2;
+    EXPECT_FALSE(ReadDefaultsKeepingDeviceFields(m_card / L"default.cfg", record));
+    const int32_t brightness = record.brightness;  // a copy: the packed field may be unaligned
+    EXPECT_EQ(brightness, 2);
+    EXPECT_EQ(MissingDefaultsMessage(L"R:\\default.cfg"), L"no default.cfg :R:\\default.cfg");
 }
 
 // --- the version file ---

@@ -1,0 +1,67 @@
+#include "record/CardSession.h"
+
+#include <utility>
+
+CCardSession::CCardSession(std::wstring root) : m_root(std::move(root)) {}
+
+std::wstring CCardSession::LanguageFolder() const {
+    return PathOf(L"lang") + static_cast<wchar_t>(std::filesystem::path::preferred_separator);
+}
+
+bool CCardSession::Start(CardQuestions& questions) {
+    const LoadResult loaded = ReadCardFiles(questions);
+    return AcceptLoadedRecord(loaded, questions) && OfferToUndoInterruptedSave(questions);
+}
+
+LoadResult CCardSession::ReadCardFiles(CardQuestions& questions) {
+    ReadClock();
+    ReadVersionFile();
+    return LoadRecordOrDefaults(questions);
+}
+
+LoadResult CCardSession::LoadRecordOrDefaults(CardQuestions& questions) {
+    const LoadResult loaded = ReadRecord();
+    if (loaded == LoadResult::Missing) RestoreDefaults(questions);
+    return loaded;
+}
+
+bool CCardSession::AcceptLoadedRecord(LoadResult loaded, CardQuestions& questions) {
+    if (loaded != LoadResult::Unreadable) return true;
+    if (!questions.StartFromDefaults()) return false;
+    RestoreDefaults(questions);
+    questions.RecordReplaced();
+    return true;
+}
+
+bool CCardSession::OfferToUndoInterruptedSave(CardQuestions& questions) {
+    const std::wstring setup = PathOf(L"setup.cfg");
+    if (!m_files.HasInterruptedSave(setup)) return true;
+    if (!questions.PutBackPreviousSettings()) {
+        m_files.DiscardInterruptedSave(setup);  // the user keeps what the card holds now
+        return true;
+    }
+    if (!m_files.PutBackInterruptedSave(setup)) {
+        questions.PreviousSettingsNotPutBack();
+        return true;
+    }
+    const LoadResult loaded = LoadRecordOrDefaults(questions);
+    questions.RecordReplaced();
+    return AcceptLoadedRecord(loaded, questions);
+}
+
+LoadResult CCardSession::ReadRecord() { return ReadSetupRecord(std::filesystem::path(PathOf(L"setup.cfg")), m_record); }
+
+bool CCardSession::ReadClock() { return ReadClockRequest(std::filesystem::path(PathOf(L"time.dat")), m_clock); }
+
+bool CCardSession::RestoreDefaults(CardQuestions& questions) {
+    const std::wstring factory = PathOf(L"default.cfg");
+    if (ReadDefaultsKeepingDeviceFields(std::filesystem::path(factory), m_record)) return true;
+    questions.DefaultsMissing(factory);
+    return false;
+}
+
+SaveResult CCardSession::SaveRecord() {
+    return m_files.SaveSetupRecord(std::filesystem::path(PathOf(L"setup.cfg")), m_record);
+}
+
+bool CCardSession::WriteClock() { return WriteClockRequest(std::filesystem::path(PathOf(L"time.dat")), m_clock); }
