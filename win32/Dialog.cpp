@@ -24,10 +24,14 @@ bool AnswersDirectly(UINT message) {
     }
 }
 
-// A control the user can see: shown with its parents, with an area on the screen.
+constexpr wchar_t KEYBOARD_REACHABLE[] = L"DashCamSetting.KeyboardReachable";
+
+// A control Tab stops at: shown with its parents, and with an area on the screen unless it is
+// marked as a command that only the keyboard reaches.
 bool IsSeen(HWND control) {
     RECT rect{};
-    return IsWindowVisible(control) && GetWindowRect(control, &rect) && !IsRectEmpty(&rect);
+    if (!IsWindowVisible(control)) return false;
+    return GetPropW(control, KEYBOARD_REACHABLE) || (GetWindowRect(control, &rect) && !IsRectEmpty(&rect));
 }
 
 }  // namespace
@@ -50,6 +54,15 @@ HWND NextTabStop(HWND dialog, HWND from, bool backwards) {
         if (IsSeen(next)) return next;
     }
     return nullptr;
+}
+
+void SetKeyboardReachable(HWND control, bool reachable) {
+    if (!control) return;
+    if (reachable) {
+        SetPropW(control, KEYBOARD_REACHABLE, reinterpret_cast<HANDLE>(1));
+    } else {
+        RemovePropW(control, KEYBOARD_REACHABLE);
+    }
 }
 
 void FocusByKeyboard(HWND dialog, HWND control) {

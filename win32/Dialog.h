@@ -49,8 +49,14 @@ private:
 // The control that Tab (or Shift+Tab when `backwards`) moves to from `from` among the tab stops
 // below `dialog`, child dialogs with WS_EX_CONTROLPARENT included, as the dialog manager orders
 // them; controls that cannot be seen (hidden, in a hidden page, or of zero size) are passed
-// over. With `from` null: the first (or last) one. Null when there is none.
+// over, except those marked reachable by the keyboard. With `from` null: the first (or last)
+// one. Null when there is none.
 HWND NextTabStop(HWND dialog, HWND from, bool backwards);
+
+// Marks a control that is never laid out but is a command the keyboard alone reaches: Tab
+// stops at it although it has no area on the screen. Unmark it before the control is destroyed
+// (a window's property list must be empty by then).
+void SetKeyboardReachable(HWND control, bool reachable);
 
 // Moves the keyboard focus to `control` in the modal dialog `dialog` as Tab does, and shows
 // the focus cues from now on (the keyboard is in use).

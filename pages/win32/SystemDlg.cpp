@@ -85,6 +85,9 @@ int CSystemDlg::FocusSinkId() const { return IDC_SYS_FOCUS_SINK; }
 
 BOOL CSystemDlg::OnInitDialog() {
     m_sliderVoice.Subclass(GetDlgItem(GetSafeHwnd(), IDC_SYS_VOICE_SLIDER));
+    // The touch calibration reset has no place in the layout: the keyboard focus is its only
+    // way in, so Tab must not pass it over for having no area.
+    win32::SetKeyboardReachable(GetDlgItem(GetSafeHwnd(), IDC_SYS_TOUCH_RESET), true);
     return CBaseDialog::OnInitDialog();
 }
 
@@ -199,6 +202,9 @@ bool CSystemDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_HSCROLL:
         if (lParam != 0) OnVoiceSlider(reinterpret_cast<HWND>(lParam));
         return false;
+    case WM_DESTROY:
+        win32::SetKeyboardReachable(GetDlgItem(GetSafeHwnd(), IDC_SYS_TOUCH_RESET), false);
+        break;
     case WM_COMMAND:
         if (!g_pSetupConfig) break;
         if (HIWORD(wParam) == CBN_SELCHANGE) {
