@@ -15,21 +15,10 @@
 #include <string>
 
 #include "pages/CardFormatRules.h"
+#include "pages/win32/FormatJob.h"
+#include "pages/win32/ViewerHandshake.h"
 
 class CEtcDlg;
-class CProgPopupDlg;
-
-// The progress pop-up of the running format, or null. Set on the user-interface thread before
-// the worker starts and cleared only after the worker has ended; the worker and FormatCallback
-// read it.
-extern CProgPopupDlg* g_pFormatProgress;
-
-// 1 when the formatter reported success, else 0. Reset before every format, written by
-// FormatCallback on the worker thread, read after the worker has ended.
-extern int g_nFormatResult;
-
-// How long the viewer may take to stop reading the card before the format is given up.
-constexpr DWORD VIEWER_STOP_TIMEOUT_MS = 10000;
 
 // The click on the Format button of the memory card page.
 void OnFormatButton(CEtcDlg& page);
@@ -42,32 +31,10 @@ void RunFormatProcedure(HWND page, DWORD viewerTimeoutMs = VIEWER_STOP_TIMEOUT_M
 // Asks the user whether to format (Yes/No); true for Yes.
 bool ConfirmFormat(HWND page);
 
-// How the viewer handshake ended.
-enum class ViewerHandshake {
-    NoViewer,  // no viewer window: nothing to wait for
-    Stopped,   // the viewer set its event
-    NoEvent,   // the viewer runs but its event does not exist: nothing to wait for
-    TimedOut,  // the viewer did not set its event in time
-};
-
-// Finds the viewer's window (either title), posts it the stop request and waits, at most
-// timeoutMs, for its event. The main window is not repainted meanwhile, but messages that other
-// programs send to it are answered.
-ViewerHandshake AskViewerToStop(DWORD timeoutMs = VIEWER_STOP_TIMEOUT_MS);
-
 // The procedure on the user-interface thread, from the card root g_strCardRoot. Returns at once,
 // silently, for an empty card root or one that is not on a removable drive. When a camera file
 // on the card cannot be saved, the card is not formatted and the failure report is shown.
 void FormatCard(HWND page);
-
-// The worker thread's routine; the argument is the drive root text (at most 7 characters and a
-// terminator), owned by FormatCard. Returns 1 when the formatter ran, 0 when it could not be
-// loaded. Ends by setting the final progress, waiting a second and closing the pop-up.
-DWORD WINAPI FormatWorker(LPVOID driveRoot);
-
-// The callback handed to the formatter: records the outcome on "done" and moves the progress
-// bar on each structure step. Always answers TRUE (go on).
-BOOLEAN WINAPI FormatCallback(int command, DWORD subAction, PVOID argument);
 
 // Whether the card's drive is removable and above 60000 MiB.
 bool IsLargeCard();
