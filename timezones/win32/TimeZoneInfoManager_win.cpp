@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "app/win32/RegistryManager.h"
+#include "win32/RegistryManager.h"
 #include "timezones/TimeZoneInfoManager.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/win32/RegistryManager.h"
+#include "win32/RegistryManager.h"
 
 #include <cwchar>
 
