@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "cli/Utf8.h"
-#include "pages/SystemPageRules.h"
+#include "localisation/LanguageCodeTable.h"
 
 namespace {
 

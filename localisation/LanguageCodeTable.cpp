@@ -178,3 +178,13 @@ std::vector<LanguageCodeEntry> LookUpLanguages(const std::vector<std::wstring>& 
     }
     return languages;
 }
+
+std::vector<std::wstring> LanguageListNames(const std::vector<std::wstring>& codes) {
+    std::vector<std::wstring> names;
+    names.reserve(codes.size());
+    for (const std::wstring& code : codes) {
+        const std::vector<LanguageCodeEntry> known = LookUpLanguages({code});
+        names.emplace_back(known.empty() ? code : std::wstring(known.front().name));
+    }
+    return names;
+}

@@ -62,9 +62,8 @@ std::wstring ChooseLanguage(bool bViewerRunning, std::wstring_view strViewerLang
 }
 
 bool SelectLanguage(std::wstring_view strViewerLanguage, const std::vector<std::wstring>& arrLangCodes,
-                    const SetupConfig* pRecord) {
-    const int32_t nLanguageIndex = pRecord != nullptr ? pRecord->language_index : -1;
-    return LoadLanguage(ChooseLanguage(IsViewerRunning(), strViewerLanguage, arrLangCodes, nLanguageIndex));
+                    std::optional<int32_t> nLanguageIndex) {
+    return LoadLanguage(ChooseLanguage(IsViewerRunning(), strViewerLanguage, arrLangCodes, nLanguageIndex.value_or(-1)));
 }
 
 bool IsViewerRunning() { return ViewerOverride() ? *ViewerOverride() : SystemIsViewerRunning(); }

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "record/SetupConfig.h"
 
 // The title of the maker's PC viewer program's main window; its presence means it is running.
 inline constexpr wchar_t VIEWER_WINDOW_TITLE[] = L"ZENTROVIA ZADIZIZ PC VIEWER";
@@ -27,10 +26,10 @@ std::wstring ChooseLanguage(bool bViewerRunning, std::wstring_view strViewerLang
                             const std::vector<std::wstring>& arrLangCodes, int32_t nLanguageIndex);
 
 // The start-up step: asks whether the viewer runs, chooses with the record's language_index
-// (no record counts as an index outside the list) and loads the choice with LoadLanguage.
-// Returns what LoadLanguage returned.
+// (none, when there is no record, counts as an index outside the list) and loads the choice
+// with LoadLanguage. Returns what LoadLanguage returned.
 bool SelectLanguage(std::wstring_view strViewerLanguage, const std::vector<std::wstring>& arrLangCodes,
-                    const SetupConfig* pRecord);
+                    std::optional<int32_t> nLanguageIndex);
 
 // Whether a top-level window titled VIEWER_WINDOW_TITLE exists.
 bool IsViewerRunning();

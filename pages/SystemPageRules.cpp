@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "localisation/LanguageCodeTable.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/DebugOutput.h"
 #include "timezones/TimeZoneInfoManager.h"
@@ -34,16 +33,6 @@ void StoreVoicePosition(SetupConfig& record, int position) {
     }
     record.voice_guidance = 1;
     record.voice_volume = position;
-}
-
-std::vector<std::wstring> LanguageListNames(const std::vector<std::wstring>& codes) {
-    std::vector<std::wstring> names;
-    names.reserve(codes.size());
-    for (const std::wstring& code : codes) {
-        const std::vector<LanguageCodeEntry> known = LookUpLanguages({code});
-        names.emplace_back(known.empty() ? code : std::wstring(known.front().name));
-    }
-    return names;
 }
 
 std::wstring RecordTimeZoneName(const SetupConfig& record) {

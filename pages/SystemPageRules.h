@@ -1,6 +1,6 @@
 #pragma once
 // The rules of the system settings page that need no window: the voice slider over its two
-// fields, the names of the card's language list, the record's time zone against the PC's
+// fields, the never-shown language buttons, the record's time zone against the PC's
 // catalogue, and where the touch calibration request goes.
 
 #include <array>
@@ -24,11 +24,6 @@ int VoiceSliderPosition(const SetupConfig& record);
 void StoreVoicePosition(SetupConfig& record, int position);
 
 // --- camera language ---
-
-// The language list shows one item per code of the card's list, so that an item's position is
-// the record's language_index. A code the language code table does not know is shown as the
-// code itself rather than dropped, which would shift every later language by one.
-std::vector<std::wstring> LanguageListNames(const std::vector<std::wstring>& codes);
 
 // The three never-shown language radio buttons and the language index each one writes.
 constexpr std::array<std::pair<int, int32_t>, 3> LANGUAGE_RADIO_INDEXES = {

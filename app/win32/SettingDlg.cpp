@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/win32/CardLocation.h"
-#include "app/win32/RegistryManager.h"
+#include "win32/RegistryManager.h"
 #include "localisation/LanguageSelection.h"
 #include "localisation/LanguageTable.h"
 #include "platform/MessageBox.h"
@@ -17,6 +17,12 @@
 #include "win32/StartUpTrace.h"
 
 namespace {
+
+// The record's language_index; none before a record is loaded.
+std::optional<int32_t> RecordLanguageIndex() {
+    if (g_pSetupConfig == nullptr) return std::nullopt;
+    return g_pSetupConfig->language_index;
+}
 
 // Pictures of the window's skin, and the card page's partition bars.
 constexpr UINT PICTURE_BACKGROUND = 501;
@@ -127,7 +133,7 @@ BOOL CSettingDlg::OnInitDialog() {
     }
     win32::startup::Mark("language choice in the registry, window placed");
     const LoadResult loaded = ReadCardFiles();
-    SelectLanguage(g_strRegLanguage, CardFiles().m_arrLangCodes, g_pSetupConfig);
+    SelectLanguage(g_strRegLanguage, CardFiles().m_arrLangCodes, RecordLanguageIndex());
     win32::startup::Mark("card files read, language chosen");
     if (!AcceptLoadedRecord(loaded) || !OfferToUndoInterruptedSave()) {
         PostQuitMessage(0);  // the user chose to leave the card as it is
@@ -170,7 +176,7 @@ bool CSettingDlg::RelaunchFromCardIfNeeded() {
         // made whole, or that another program changed, is not started elevated: say so and
         // start nothing. No card file has been read yet, so the language is the viewer's or
         // English.
-        SelectLanguage(g_strRegLanguage, {}, nullptr);
+        SelectLanguage(g_strRegLanguage, {}, std::nullopt);
         ShowMessage(nullptr, L"IDS_STRING414", MB_OK | MB_ICONWARNING | MB_TOPMOST);
         return true;
     }
@@ -207,7 +213,7 @@ public:
         platform::ShowMessage(MissingDefaultsMessage(factoryFile), L"Dash cam setting");
     }
     void RecordReplaced() override {
-        SelectLanguage(g_strRegLanguage, m_session.VersionFile().m_arrLangCodes, g_pSetupConfig);
+        SelectLanguage(g_strRegLanguage, m_session.VersionFile().m_arrLangCodes, RecordLanguageIndex());
     }
 
 private:

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "localisation/LanguageCodeTable.h"
 #include "localisation/LanguageTable.h"
 #include "pages/PageChoices.h"
 #include "pages/PageControlIds.h"

@@ -37,3 +37,10 @@ TEST(LanguageCodeTable, MatchesExactlyOrNotAtAll) {
 }
 
 }  // namespace
+
+TEST(LanguageCodeTable, ListNamesKeepAnUnknownCodeInItsPlace) {
+    // Positions of the list are the record's language_index: nothing may shift.
+    EXPECT_EQ(LanguageListNames({L"en", L"xx-unknown", L"fr"}),
+              (std::vector<std::wstring>{L"English", L"xx-unknown", L"French"}));
+    EXPECT_TRUE(LanguageListNames({}).empty());
+}

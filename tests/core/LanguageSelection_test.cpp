@@ -3,6 +3,8 @@
 
 #include "localisation/LanguageSelection.h"
 
+#include "record/SetupConfig.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -67,20 +69,20 @@ protected:
 TEST_F(SelectLanguageTest, ViewerRunningLoadsItsLanguage) {
     ScopedViewerRunning viewer(true);
     m_record.language_index = 0;
-    ASSERT_TRUE(SelectLanguage(L"French", {L"ko"}, &m_record));
+    ASSERT_TRUE(SelectLanguage(L"French", {L"ko"}, m_record.language_index));
     EXPECT_EQ(GetLangText(L"IDS_STRING107"), L"Annuler");
 }
 
 TEST_F(SelectLanguageTest, ViewerAbsentLoadsTheCardsLanguage) {
     ScopedViewerRunning viewer(false);
     m_record.language_index = 1;
-    ASSERT_TRUE(SelectLanguage(L"korean", {L"en", L"fr"}, &m_record));
+    ASSERT_TRUE(SelectLanguage(L"korean", {L"en", L"fr"}, m_record.language_index));
     EXPECT_EQ(GetLangText(L"IDS_STRING107"), L"Annuler");
 }
 
 TEST_F(SelectLanguageTest, NoRecordLoadsEnglish) {
     ScopedViewerRunning viewer(false);
-    ASSERT_TRUE(SelectLanguage(L"", {L"fr"}, nullptr));
+    ASSERT_TRUE(SelectLanguage(L"", {L"fr"}, std::nullopt));
     EXPECT_EQ(GetLangText(L"IDS_STRING107"), L"Cancel");
 }
 
