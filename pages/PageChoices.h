@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include "record/SetupConfig.h"
 
@@ -16,6 +17,11 @@ struct SettingField;
 namespace pagechoices {
 
 using Field = int32_t SetupConfig::*;
+
+// The controls that show the field's choices, one per choice of its table and in its order:
+// thumb positions, radio button ids (pages/PageControlIds.h) or check states. Empty for a
+// field without a choice table (the lists, plain ranges, the winter months).
+std::span<const int> ChoiceControlsOf(const SettingField& field);
 
 // The entry of the field table for a record member; null for a member no page edits.
 const SettingField* SettingFieldOf(Field field);

@@ -10,40 +10,39 @@ namespace {
 // --- record settings page ---
 
 constexpr SettingChoice IMPACT_LEVELS[] = {
-    {1, "1", 1}, {2, "2", 2}, {3, "3", 3}, {4, "4", 4}, {5, "5", 5}};
-constexpr SettingChoice BRIGHTNESS_LEVELS[] = {{0, "0 (Dark)", 0}, {1, "1", 1}, {2, "2 (Light)", 2}};
+    {1, "1"}, {2, "2"}, {3, "3"}, {4, "4"}, {5, "5"}};
+constexpr SettingChoice BRIGHTNESS_LEVELS[] = {{0, "0 (Dark)"}, {1, "1"}, {2, "2 (Light)"}};
 constexpr SettingChoice PARKING_MODES[] = {
-    {1, "Enabled", 4000}, {2, "Third choice", 4001}, {0, "Disabled", 4002}};
-// MOTION_LEVELS and TIMER_HOURS: the slider position indexes the table.
-constexpr SettingChoice MOTION_LEVELS[] = {{0, "OFF", 0}, {1, "1", 1}, {3, "3", 2}, {5, "5", 3}};
-constexpr SettingChoice TIMER_HOURS[] = {{6, "6 h", 0}, {12, "12 h", 1}, {24, "24 h", 2}, {48, "48 h", 3}};
+    {1, "Enabled"}, {2, "Third choice"}, {0, "Disabled"}};
+constexpr SettingChoice MOTION_LEVELS[] = {{0, "OFF"}, {1, "1"}, {3, "3"}, {5, "5"}};
+constexpr SettingChoice TIMER_HOURS[] = {{6, "6 h"}, {12, "12 h"}, {24, "24 h"}, {48, "48 h"}};
 // Position p is 11.6 + 0.1 p volts, and 23.2 + 0.2 p volts.
-constexpr SettingChoice CUT_OFF_12V[] = {{0, "11.6 V", 0}, {1, "11.7 V", 1}, {2, "11.8 V", 2},
-                                         {3, "11.9 V", 3}, {4, "12.0 V", 4}, {5, "12.1 V", 5},
-                                         {6, "12.2 V", 6}, {7, "12.3 V", 7}};
-constexpr SettingChoice CUT_OFF_24V[] = {{0, "23.2 V", 0}, {1, "23.4 V", 1}, {2, "23.6 V", 2},
-                                         {3, "23.8 V", 3}, {4, "24.0 V", 4}, {5, "24.2 V", 5},
-                                         {6, "24.4 V", 6}, {7, "24.6 V", 7}};
-constexpr SettingChoice LOW_VOLTAGE_SHUTDOWN[] = {{1, "On", 1153}, {0, "Off", 1154}};
-constexpr SettingChoice PARKING_CHOICES[] = {{1, "1", 1155}, {0, "0", 1156}};
+constexpr SettingChoice CUT_OFF_12V[] = {{0, "11.6 V"}, {1, "11.7 V"}, {2, "11.8 V"},
+                                         {3, "11.9 V"}, {4, "12.0 V"}, {5, "12.1 V"},
+                                         {6, "12.2 V"}, {7, "12.3 V"}};
+constexpr SettingChoice CUT_OFF_24V[] = {{0, "23.2 V"}, {1, "23.4 V"}, {2, "23.6 V"},
+                                         {3, "23.8 V"}, {4, "24.0 V"}, {5, "24.2 V"},
+                                         {6, "24.4 V"}, {7, "24.6 V"}};
+constexpr SettingChoice LOW_VOLTAGE_SHUTDOWN[] = {{1, "On"}, {0, "Off"}};
+constexpr SettingChoice PARKING_CHOICES[] = {{1, "1"}, {0, "0"}};
 
 // --- system settings page ---
 
 // The voice slider shows "OFF" at position 0 and the volume at positions 1..3: guidance on
 // takes its position from voice_volume.
-constexpr SettingChoice VOICE_GUIDANCE[] = {{0, "OFF", 0}, {1, "On", 1}};
-constexpr SettingChoice VOICE_VOLUMES[] = {{1, "1", 1}, {2, "2", 2}, {3, "3", 3}};
-constexpr SettingChoice DAYLIGHT_SAVING[] = {{1, "Enabled", 1380}, {0, "Disabled", 1381}};
-constexpr SettingChoice SPEED_UNITS[] = {{0, "km/h", 1382}, {1, "mph", 1383}};
-constexpr SettingChoice SPEED_STAMP[] = {{1, "Enabled", 1387}, {0, "Disabled", 1398}};
-constexpr SettingChoice SAFETY_CAMERA_ALERT[] = {{1, "Enabled", 4005}, {0, "Disabled", 4006}};
-constexpr SettingChoice SYSTEM_CHOICES[] = {{1, "1", 1330}, {2, "2", 1331}, {3, "3", 1332}, {0, "0", 1333}};
-constexpr SettingChoice LCD_AUTO_OFF[] = {{30000, "30 s", 1037}, {600000, "10 min", 1038}, {0, "Never", 1039}};
+constexpr SettingChoice VOICE_GUIDANCE[] = {{0, "OFF"}, {1, "On"}};
+constexpr SettingChoice VOICE_VOLUMES[] = {{1, "1"}, {2, "2"}, {3, "3"}};
+constexpr SettingChoice DAYLIGHT_SAVING[] = {{1, "Enabled"}, {0, "Disabled"}};
+constexpr SettingChoice SPEED_UNITS[] = {{0, "km/h"}, {1, "mph"}};
+constexpr SettingChoice SPEED_STAMP[] = {{1, "Enabled"}, {0, "Disabled"}};
+constexpr SettingChoice SAFETY_CAMERA_ALERT[] = {{1, "Enabled"}, {0, "Disabled"}};
+constexpr SettingChoice SYSTEM_CHOICES[] = {{1, "1"}, {2, "2"}, {3, "3"}, {0, "0"}};
+constexpr SettingChoice LCD_AUTO_OFF[] = {{30000, "30 s"}, {600000, "10 min"}, {0, "Never"}};
 
 // --- memory card page ---
 
-constexpr SettingChoice PARTITION_TYPES[] = {{1, "A type", 1334}, {2, "B type", 1335}, {3, "C type", 1336}};
-constexpr SettingChoice CHECK_STATES[] = {{0, "Off", 0}, {1, "On", 1}};
+constexpr SettingChoice PARTITION_TYPES[] = {{1, "A type"}, {2, "B type"}, {3, "C type"}};
+constexpr SettingChoice CHECK_STATES[] = {{0, "Off"}, {1, "On"}};
 
 constexpr int32_t NO_LIMIT = std::numeric_limits<int32_t>::max();
 
@@ -57,57 +56,57 @@ using enum SettingFallback;
 
 // In the order the pages lay their controls out; hidden controls after the visible ones.
 const std::array<SettingField, 28> SETTING_FIELDS = {{
-    {FIELD_AT(impact_sensitivity_continuous), Record, Slider, 1252, false,
+    {FIELD_AT(impact_sensitivity_continuous), Record, Slider, false,
      "Impact sensitivity (continuous)", IMPACT_LEVELS, 1, 5, NearestEnd, 0},
-    {FIELD_AT(brightness), Record, Slider, 1008, false, "Brightness", BRIGHTNESS_LEVELS, 0, 2, NearestEnd, 0},
-    {FIELD_AT(parking_mode), Record, RadioGroup, 0, false, "Parking mode", PARKING_MODES, 0, 2, ShownAs, 0},
-    {FIELD_AT(impact_sensitivity_parking), Record, Slider, 1160, false, "Impact sensitivity (parking)",
+    {FIELD_AT(brightness), Record, Slider, false, "Brightness", BRIGHTNESS_LEVELS, 0, 2, NearestEnd, 0},
+    {FIELD_AT(parking_mode), Record, RadioGroup, false, "Parking mode", PARKING_MODES, 0, 2, ShownAs, 0},
+    {FIELD_AT(impact_sensitivity_parking), Record, Slider, false, "Impact sensitivity (parking)",
      IMPACT_LEVELS, 1, 5, NearestEnd, 0},
-    {FIELD_AT(motion_sensitivity), Record, Slider, 1161, false, "Motion sensitivity", MOTION_LEVELS, 0, 5,
+    {FIELD_AT(motion_sensitivity), Record, Slider, false, "Motion sensitivity", MOTION_LEVELS, 0, 5,
      LastPosition, 0},
-    {FIELD_AT(parking_timer_hours), Record, Slider, 1162, false, "Parking timer", TIMER_HOURS, 6, 48,
+    {FIELD_AT(parking_timer_hours), Record, Slider, false, "Parking timer", TIMER_HOURS, 6, 48,
      LastPosition, 0},
-    {FIELD_AT(low_voltage_12v), Record, Slider, 1163, false, "12 V cut-off", CUT_OFF_12V, 0, 7, NearestEnd, 0},
-    {FIELD_AT(low_voltage_24v), Record, Slider, 1164, false, "24 V cut-off", CUT_OFF_24V, 0, 7, NearestEnd, 0},
+    {FIELD_AT(low_voltage_12v), Record, Slider, false, "12 V cut-off", CUT_OFF_12V, 0, 7, NearestEnd, 0},
+    {FIELD_AT(low_voltage_24v), Record, Slider, false, "24 V cut-off", CUT_OFF_24V, 0, 7, NearestEnd, 0},
     // The page never loads these two radio buttons from the record: they keep their state.
-    {FIELD_AT(low_voltage_shutdown), Record, RadioGroup, 0, true, "Low voltage shutdown", LOW_VOLTAGE_SHUTDOWN,
+    {FIELD_AT(low_voltage_shutdown), Record, RadioGroup, true, "Low voltage shutdown", LOW_VOLTAGE_SHUTDOWN,
      0, 1, NotShown, 0},
     // Each box sets or clears its own bit; the bits above the five boxes stay as they are.
-    {FIELD_AT(winter_months), Record, CheckBoxes, 1165, true, "Winter months", {}, 0, 0x1F, None, 0},
-    {FIELD_AT(parking_choice), Record, RadioGroup, 0, true, "Parking choice", PARKING_CHOICES, 0, 1, ShownAs, 1},
+    {FIELD_AT(winter_months), Record, CheckBoxes, true, "Winter months", {}, 0, 0x1F, None, 0},
+    {FIELD_AT(parking_choice), Record, RadioGroup, true, "Parking choice", PARKING_CHOICES, 0, 1, ShownAs, 1},
 
-    // The hidden radios 1384, 1385 and 1386 write 0, 1 and 4 as well: positions of the list.
-    {FIELD_AT(language_index), System, LanguageList, 1390, false, "Language", {}, 0, NO_LIMIT,
+    // Three hidden radio buttons write 0, 1 and 4 as well: positions of the list.
+    {FIELD_AT(language_index), System, LanguageList, false, "Language", {}, 0, NO_LIMIT,
      NothingChosen, 0},
-    {FIELD_AT(voice_guidance), System, Slider, 1018, false, "Voice guidance", VOICE_GUIDANCE, 0, 1, ShownAs, 1},
-    {FIELD_AT(voice_volume), System, Slider, 1018, false, "Voice volume", VOICE_VOLUMES, 1, 3, NearestEnd, 0},
-    {FIELD_AT(time_zone_name), System, ZoneList, 1123, false, "Time zone", {}, 0, 0, None, 0},
-    {FIELD_AT(time_zone_bias), System, ZoneList, 1123, false, "Time zone offset", {}, TIME_ZONE_BIAS_MIN,
+    {FIELD_AT(voice_guidance), System, Slider, false, "Voice guidance", VOICE_GUIDANCE, 0, 1, ShownAs, 1},
+    {FIELD_AT(voice_volume), System, Slider, false, "Voice volume", VOICE_VOLUMES, 1, 3, NearestEnd, 0},
+    {FIELD_AT(time_zone_name), System, ZoneList, false, "Time zone", {}, 0, 0, None, 0},
+    {FIELD_AT(time_zone_bias), System, ZoneList, false, "Time zone offset", {}, TIME_ZONE_BIAS_MIN,
      TIME_ZONE_BIAS_MAX, None, 0},
-    {FIELD_AT(daylight_saving), System, RadioGroup, 0, false, "Daylight saving time", DAYLIGHT_SAVING, 0, 1,
+    {FIELD_AT(daylight_saving), System, RadioGroup, false, "Daylight saving time", DAYLIGHT_SAVING, 0, 1,
      ShownAs, 1},
-    {FIELD_AT(speed_unit), System, RadioGroup, 0, false, "Speed unit", SPEED_UNITS, 0, 1, ShownAs, 1},
-    {FIELD_AT(speed_stamp), System, RadioGroup, 0, false, "Speed stamp", SPEED_STAMP, 0, 1, ShownAs, 0},
-    {FIELD_AT(safety_camera_alert), System, RadioGroup, 0, false, "Safety camera alert", SAFETY_CAMERA_ALERT,
+    {FIELD_AT(speed_unit), System, RadioGroup, false, "Speed unit", SPEED_UNITS, 0, 1, ShownAs, 1},
+    {FIELD_AT(speed_stamp), System, RadioGroup, false, "Speed stamp", SPEED_STAMP, 0, 1, ShownAs, 0},
+    {FIELD_AT(safety_camera_alert), System, RadioGroup, false, "Safety camera alert", SAFETY_CAMERA_ALERT,
      0, 1, ShownAs, 0},
-    {FIELD_AT(system_choice), System, RadioGroup, 0, true, "System choice", SYSTEM_CHOICES, 0, 3,
+    {FIELD_AT(system_choice), System, RadioGroup, true, "System choice", SYSTEM_CHOICES, 0, 3,
      NothingChosen, 0},
     // A track bar that is never given a range keeps the default one, 0..100.
-    {FIELD_AT(system_level), System, Slider, 1035, true, "System level", {}, 0, 100, NearestEnd, 0},
-    {FIELD_AT(lcd_auto_off_ms), System, RadioGroup, 0, true, "Screen auto-off", LCD_AUTO_OFF, 0, 600000,
+    {FIELD_AT(system_level), System, Slider, true, "System level", {}, 0, 100, NearestEnd, 0},
+    {FIELD_AT(lcd_auto_off_ms), System, RadioGroup, true, "Screen auto-off", LCD_AUTO_OFF, 0, 600000,
      ShownAs, 30000},
 
     // Any other partition type checks no radio button (the partition view draws type A).
-    {FIELD_AT(partition_type), MemoryCard, RadioGroup, 0, false, "Partition", PARTITION_TYPES, 1, 3,
+    {FIELD_AT(partition_type), MemoryCard, RadioGroup, false, "Partition", PARTITION_TYPES, 1, 3,
      NothingChosen, 0},
     // A check box shows any non-zero value as ticked.
-    {FIELD_AT(overwrite_incident_continuous), MemoryCard, CheckBox, 1320, false,
+    {FIELD_AT(overwrite_incident_continuous), MemoryCard, CheckBox, false,
      "Overwrite incident recording (continuous)", CHECK_STATES, 0, 1, ShownAs, 1},
-    {FIELD_AT(overwrite_parking_motion), MemoryCard, CheckBox, 1321, false, "Overwrite parking motion",
+    {FIELD_AT(overwrite_parking_motion), MemoryCard, CheckBox, false, "Overwrite parking motion",
      CHECK_STATES, 0, 1, ShownAs, 1},
-    {FIELD_AT(overwrite_parking_incident), MemoryCard, CheckBox, 1322, false,
+    {FIELD_AT(overwrite_parking_incident), MemoryCard, CheckBox, false,
      "Overwrite incident recording (parking)", CHECK_STATES, 0, 1, ShownAs, 1},
-    {FIELD_AT(overwrite_manual), MemoryCard, CheckBox, 1323, false, "Overwrite manual recording", CHECK_STATES,
+    {FIELD_AT(overwrite_manual), MemoryCard, CheckBox, false, "Overwrite manual recording", CHECK_STATES,
      0, 1, ShownAs, 1},
 }};
 

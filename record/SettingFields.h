@@ -1,7 +1,8 @@
 #pragma once
 // Every field of the settings record that a settings page edits, described once: where it lies
-// in SetupConfig, which control edits it, the values that control can write, how the page shows
-// each value, and what the page shows for a stored value it has no choice for. The pages and the
+// in SetupConfig, which kind of control edits it, the values that control can write, how each
+// value reads, and what the page shows for a stored value it has no choice for. Which control
+// of a page shows which choice is the pages' own business (pages/PageChoices.cpp). The pages and the
 // command-line companion read and write the record through this one table, so they cannot drift
 // apart.
 //
@@ -22,10 +23,10 @@
 enum class SettingPage { Record, System, MemoryCard };
 
 enum class SettingControl {
-    Slider,        // a track bar; a choice's `control` is its thumb position
-    RadioGroup,    // automatic radio buttons; a choice's `control` is the button's id
-    CheckBox,      // one check box; a choice's `control` is its check state
-    CheckBoxes,    // one check box per bit, from `controlId` upwards (bit 0 first)
+    Slider,        // a track bar
+    RadioGroup,    // automatic radio buttons, one per choice
+    CheckBox,      // one check box
+    CheckBoxes,    // one check box per bit (bit 0 first)
     LanguageList,  // drop-down list of the card's languages; the value is the item's position
     ZoneList,      // drop-down list of the PC's time zones; writes the zone's name and bias
 };
@@ -44,7 +45,6 @@ enum class SettingFallback {
 struct SettingChoice {
     int32_t value;     // what the record stores
     const char* text;  // how the page shows it, in English
-    int control;       // thumb position, radio button id or check state that shows it
 };
 
 struct SettingField {
@@ -53,7 +53,6 @@ struct SettingField {
     size_t width;       // bytes: 4 for numbers, 32 for the zone's name
     SettingPage page;
     SettingControl control;
-    int controlId;      // the slider, list or first check box; 0 for a radio group
     bool hidden;        // the control exists but the page never lays it out
     const char* label;  // what the field is, in English
     std::span<const SettingChoice> choices;  // empty: every value of [minimum, maximum]

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "pages/PageControlIds.h"
 #include "record/SettingFields.h"
 
@@ -17,6 +19,26 @@ struct ShownCase {
     int32_t stored;
     int shownId;
 };
+
+TEST(PageChoices, EveryChoiceHasOneControlOfItsOwn) {
+    for (const SettingField& field : SETTING_FIELDS) {
+        const std::span<const int> controls = ChoiceControlsOf(field);
+        ASSERT_EQ(controls.size(), field.choices.size()) << field.name;
+        // Buttons and check states are told apart; slider positions run along the table.
+        std::set<int> seen;
+        for (size_t i = 0; i < controls.size(); ++i) {
+            EXPECT_TRUE(seen.insert(controls[i]).second) << field.name << " " << controls[i];
+            if (field.control == SettingControl::Slider && i > 0) {
+                EXPECT_LT(controls[i - 1], controls[i]) << field.name;
+            }
+        }
+    }
+    // The motion and timer sliders' positions index their tables.
+    const SettingField& motion = *SettingFieldOf(&SetupConfig::motion_sensitivity);
+    EXPECT_EQ(std::vector<int>(ChoiceControlsOf(motion).begin(), ChoiceControlsOf(motion).end()),
+              (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(SliderValue(&SetupConfig::parking_timer_hours, 2), 24);
+}
 
 TEST(PageChoices, RadioGroupsShowTheirValueOrTheirFallback) {
     const ShownCase cases[] = {

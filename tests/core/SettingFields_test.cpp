@@ -31,13 +31,10 @@ TEST(SettingFields, DescribeDistinctFieldsInsideTheRecord) {
             EXPECT_FALSE(used[i]) << field.name << " overlaps at byte " << i;
             used[i] = true;
         }
-        // Every choice is one the control can write, told apart by value and by control.
+        // Every choice is one the control can write, told apart by value.
         std::set<int32_t> values;
-        std::set<int> controls;
         for (const SettingChoice& choice : field.choices) {
             EXPECT_TRUE(values.insert(choice.value).second) << field.name << " " << choice.value;
-            EXPECT_TRUE(controls.insert(choice.control).second || field.control == SettingControl::Slider)
-                << field.name << " " << choice.control;
             EXPECT_TRUE(IsWritableSetting(field, choice.value)) << field.name << " " << choice.value;
         }
         if (field.fallback == SettingFallback::ShownAs) {
@@ -73,9 +70,7 @@ TEST(SettingFields, SliderTablesMapPositionsToStoredValues) {
     const int32_t levels[] = {0, 1, 3, 5};
     for (int position = 0; position < 4; ++position) {
         EXPECT_EQ(timer.choices[static_cast<size_t>(position)].value, hours[position]);
-        EXPECT_EQ(timer.choices[static_cast<size_t>(position)].control, position);
         EXPECT_EQ(motion.choices[static_cast<size_t>(position)].value, levels[position]);
-        EXPECT_EQ(motion.choices[static_cast<size_t>(position)].control, position);
     }
     EXPECT_EQ(SettingValueText(timer, 24), "24 h");
     EXPECT_EQ(SettingValueText(motion, 0), "OFF");
