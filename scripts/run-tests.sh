@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both targets and runs every test layer:
-#   1. the picture generator's check (the committed PNGs are what the generator makes),
+#   1. the picture generator's check (the committed PNGs are what the generator makes), and the
+#      layer check (every include and link runs down the layers; tools/check_layers.py),
 #   2. native unit tests of the portable core with AddressSanitizer and UBSan,
 #   3. the fuzz targets, each for a short run from its seed corpus,
 #   4. the Windows build's tests under Wine,
@@ -18,6 +19,10 @@ bash scripts/install-deps.sh
 
 step "pictures"
 python3 tools/pictures/check_pictures.py
+
+step "layers: every include and link runs down the layers"
+python3 tools/check_layers.py
+bash tests/layers/check_layers_test.sh
 
 step "native: portable core with sanitizers"
 cmake --preset native >/dev/null
