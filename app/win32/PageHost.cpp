@@ -1,87 +1,90 @@
-// The page host of the main window: creates the three settings pages in the page area, shows
-// one at a time under its tab, reloads them when the record is replaced and destroys them
-// when the window closes.
+#include "app/win32/PageHost.h"
 
-#include "app/win32/SettingDlg.h"
 #include "pages/win32/EtcDlg.h"
 #include "pages/win32/ParkingDlg.h"
 #include "pages/win32/SystemDlg.h"
+#include "skin/win32/RButton.h"
 #include "win32/StartUpTrace.h"
 
 namespace {
 
 // Pages go first among the window's children: Tab goes through the shown page's controls
 // before the bottom bar's buttons. They overlap no other child, so nothing else changes.
-void PlacePage(CBaseDialog& page) {
+void PlacePage(CBaseDialog& page, const RECT& area) {
     RECT rect{};
     GetWindowRect(page.GetSafeHwnd(), &rect);
-    SetWindowPos(page.GetSafeHwnd(), HWND_TOP, CSettingDlg::PAGE_AREA.left, CSettingDlg::PAGE_AREA.top,
-                 rect.right - rect.left, rect.bottom - rect.top, SWP_NOACTIVATE);
-}
-
-// Checks or unchecks a tab, then shows or hides its page.
-void ShowWithTab(CRButton& tab, CBaseDialog* page, bool shown) {
-    tab.SetCheck(shown);
-    if (page) ShowWindow(page->GetSafeHwnd(), shown ? SW_SHOW : SW_HIDE);
+    SetWindowPos(page.GetSafeHwnd(), HWND_TOP, area.left, area.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOACTIVATE);
 }
 
 }  // namespace
 
-void CSettingDlg::CreatePages() {
-    m_pPageCard = std::make_unique<CEtcDlg>();
-    m_pPageCard->CreatePage(GetSafeHwnd());
-    m_pPageRecord = std::make_unique<CParkingDlg>();
-    m_pPageRecord->CreatePage(GetSafeHwnd());
-    m_pPageSystem = std::make_unique<CSystemDlg>(CardFiles(), m_pZoneReader.get());
-    win32::startup::Mark("system page's object made");
-    m_pPageSystem->CreatePage(GetSafeHwnd());
+CPageHost::CPageHost(CRButton& cardTab, CRButton& recordTab, CRButton& systemTab)
+    : m_tabs{&cardTab, &recordTab, &systemTab} {}
 
-    for (CBaseDialog* page : {static_cast<CBaseDialog*>(m_pPageCard.get()),
-                              static_cast<CBaseDialog*>(m_pPageRecord.get()),
-                              static_cast<CBaseDialog*>(m_pPageSystem.get())}) {
-        PlacePage(*page);
-    }
-    ShowWindow(m_pPageCard->GetSafeHwnd(), SW_SHOW);
-    ShowWindow(m_pPageRecord->GetSafeHwnd(), SW_HIDE);
-    ShowWindow(m_pPageSystem->GetSafeHwnd(), SW_HIDE);
+CPageHost::~CPageHost() = default;
+
+std::array<CBaseDialog*, 3> CPageHost::Pages() const { return {m_card.get(), m_record.get(), m_system.get()}; }
+
+void CPageHost::Create(HWND window, const RECT& area, const CCardFileManager& cardFiles,
+                       CTimeZoneCatalogueReader* zoneReader) {
+    m_window = window;
+    m_card = std::make_unique<CEtcDlg>();
+    m_card->CreatePage(window);
+    m_record = std::make_unique<CParkingDlg>();
+    m_record->CreatePage(window);
+    m_system = std::make_unique<CSystemDlg>(cardFiles, zoneReader);
+    win32::startup::Mark("system page's object made");
+    m_system->CreatePage(window);
+
+    for (CBaseDialog* page : Pages()) PlacePage(*page, area);
+    ShowWindow(m_card->GetSafeHwnd(), SW_SHOW);
+    ShowWindow(m_record->GetSafeHwnd(), SW_HIDE);
+    ShowWindow(m_system->GetSafeHwnd(), SW_HIDE);
     win32::startup::Mark("pages placed");
 }
 
-void CSettingDlg::LoadAllPages() {
-    if (m_pPageRecord) m_pPageRecord->LoadControls();
+void CPageHost::LoadAll() {
+    if (m_record) m_record->LoadControls();
     win32::startup::Mark("record page: record shown");
-    if (m_pPageCard) m_pPageCard->LoadControls();
+    if (m_card) m_card->LoadControls();
     win32::startup::Mark("card page: record shown");
-    if (m_pPageSystem) m_pPageSystem->LoadControls();
+    if (m_system) m_system->LoadControls();
     win32::startup::Mark("system page: record shown, catalogue listed");
 }
 
-CBaseDialog* CSettingDlg::ShownPage() const {
-    for (CBaseDialog* page : {static_cast<CBaseDialog*>(m_pPageCard.get()),
-                              static_cast<CBaseDialog*>(m_pPageRecord.get()),
-                              static_cast<CBaseDialog*>(m_pPageSystem.get())}) {
+CBaseDialog* CPageHost::Shown() const {
+    for (CBaseDialog* page : Pages()) {
         if (page && IsWindowVisible(page->GetSafeHwnd())) return page;
     }
     return nullptr;
 }
 
-void CSettingDlg::SwitchPage(int step) {
-    static constexpr int TAB_ORDER[] = {ID_TAB_CARD, ID_TAB_RECORD, ID_TAB_SYSTEM};
+void CPageHost::Switch(int step) {
     int shown = 0;
     for (int i = 0; i < 3; ++i) {
-        if (Button(TAB_ORDER[i])->GetCheck()) shown = i;
+        if (m_tabs[static_cast<size_t>(i)]->GetCheck()) shown = i;
     }
-    ShowPage(TAB_ORDER[(shown + step + 3) % 3]);
-    if (CBaseDialog* page = ShownPage()) {
+    Show(static_cast<Page>((shown + step + 3) % 3));
+    if (CBaseDialog* page = Shown()) {
         if (HWND first = win32::NextTabStop(page->GetSafeHwnd(), nullptr, false)) {
-            win32::FocusByKeyboard(GetSafeHwnd(), first);
+            win32::FocusByKeyboard(m_window, first);
             page->ScrollIntoView(first);
         }
     }
 }
 
-void CSettingDlg::ShowPage(int tabId) {
-    ShowWithTab(m_btnTabRecord, m_pPageRecord.get(), tabId == ID_TAB_RECORD);
-    ShowWithTab(m_btnTabCard, m_pPageCard.get(), tabId == ID_TAB_CARD);
-    ShowWithTab(m_btnTabSystem, m_pPageSystem.get(), tabId == ID_TAB_SYSTEM);
+void CPageHost::Show(Page page) {
+    const std::array<CBaseDialog*, 3> pages = Pages();
+    for (Page each : {Page::Record, Page::Card, Page::System}) {
+        const size_t i = static_cast<size_t>(each);
+        m_tabs[i]->SetCheck(each == page);
+        if (pages[i]) ShowWindow(pages[i]->GetSafeHwnd(), each == page ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void CPageHost::Destroy() {
+    m_record.reset();
+    m_card.reset();
+    m_system.reset();
 }

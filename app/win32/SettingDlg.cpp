@@ -3,17 +3,15 @@
 #include <algorithm>
 
 #include "app/win32/CardLocation.h"
-#include "win32/RegistryManager.h"
 #include "localisation/LanguageSelection.h"
 #include "localisation/LanguageTable.h"
+#include "pages/win32/BaseDialog.h"
 #include "platform/MessageBox.h"
-#include "pages/win32/EtcDlg.h"
-#include "pages/win32/ParkingDlg.h"
-#include "pages/win32/SystemDlg.h"
 #include "record/CardRoot.h"
 #include "record/ClockFile.h"
 #include "resources/ResourceIds.h"
 #include "skin/win32/NinePatch.h"
+#include "win32/RegistryManager.h"
 #include "win32/StartUpTrace.h"
 
 namespace {
@@ -147,8 +145,8 @@ BOOL CSettingDlg::OnInitDialog() {
     win32::startup::Mark("window's background composed");
     CreateControls();
     win32::startup::Mark("window's skinned controls made");
-    CreatePages();
-    LoadAllPages();
+    m_pages.Create(GetSafeHwnd(), PAGE_AREA, CardFiles(), m_pZoneReader.get());
+    m_pages.LoadAll();
     m_bInitialised = 1;
     return TRUE;
 }
@@ -310,7 +308,7 @@ void CSettingDlg::OnCommandButton(int id) {
     case ID_INITIALIZE: {
         CardPopups popups(m_session);
         m_session.RestoreDefaults(popups);
-        LoadAllPages();
+        m_pages.LoadAll();
         break;
     }
     case ID_SAVE:
@@ -346,10 +344,17 @@ void CSettingDlg::OnCancel() {
 }
 
 void CSettingDlg::DestroyPages() {
-    m_pPageRecord.reset();
-    m_pPageCard.reset();
-    m_pPageSystem.reset();
+    m_pages.Destroy();
     FreeLiveRecord();
+}
+
+void CSettingDlg::ShowPage(int tabId) {
+    switch (tabId) {
+    case ID_TAB_CARD: m_pages.Show(CPageHost::Page::Card); break;
+    case ID_TAB_RECORD: m_pages.Show(CPageHost::Page::Record); break;
+    case ID_TAB_SYSTEM: m_pages.Show(CPageHost::Page::System); break;
+    default: break;
+    }
 }
 
 void CSettingDlg::OnPaint() {
@@ -392,7 +397,7 @@ bool CSettingDlg::PreTranslateMessage(MSG& message) {
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     if (GetKeyState(VK_MENU) < 0) return false;
     if (control && (message.wParam == VK_TAB || message.wParam == VK_NEXT || message.wParam == VK_PRIOR)) {
-        SwitchPage(message.wParam == VK_PRIOR || (message.wParam == VK_TAB && shift) ? -1 : 1);
+        m_pages.Switch(message.wParam == VK_PRIOR || (message.wParam == VK_TAB && shift) ? -1 : 1);
         return true;
     }
     if (message.wParam != VK_TAB || control) return false;
@@ -401,7 +406,7 @@ bool CSettingDlg::PreTranslateMessage(MSG& message) {
     HWND next = win32::NextTabStop(GetSafeHwnd(), GetFocus(), shift);
     if (!next) return false;
     win32::FocusByKeyboard(GetSafeHwnd(), next);
-    if (CBaseDialog* page = ShownPage(); page && IsChild(page->GetSafeHwnd(), next)) page->ScrollIntoView(next);
+    if (CBaseDialog* page = m_pages.Shown(); page && IsChild(page->GetSafeHwnd(), next)) page->ScrollIntoView(next);
     return true;
 }
 

@@ -2,11 +2,12 @@
 // The program's only top-level window: a fixed-size, skinned, modal dialog with a title, three
 // tabs that switch the settings pages, minimise and close buttons, and "Initialize", "Cancel"
 // and "Save". Its initialisation is the program's start-up: finding the card, reading the card
-// files, choosing the language and building the window. It also hosts the three pages.
+// files, choosing the language and building the window. Its page host holds the three pages.
 
 #include <memory>
 #include <string>
 
+#include "app/win32/PageHost.h"
 #include "record/CardSession.h"
 #include "skin/win32/RButton.h"
 #include "skin/win32/MemSurface.h"
@@ -15,11 +16,6 @@
 #include "timezones/win32/TimeZoneCatalogueReader.h"
 #include "win32/Dialog.h"
 #include "win32/Handles.h"
-
-class CBaseDialog;
-class CParkingDlg;
-class CEtcDlg;
-class CSystemDlg;
 
 class CSettingDlg : public win32::CDialog {
 public:
@@ -44,11 +40,8 @@ public:
 
     const CCardFileManager& CardFiles() const { return m_session.VersionFile(); }
 
-    // Page host.
-    void CreatePages();
-    void LoadAllPages();
+    // Shows the page of this tab, as a click on the tab does.
     void ShowPage(int tabId);
-    void DestroyPages();
 
     // Tab and Shift+Tab through the shown page and the bottom bar's commands; Ctrl+Tab,
     // Ctrl+Shift+Tab, Ctrl+Page Down and Ctrl+Page Up switch pages as the tabs do.
@@ -85,11 +78,8 @@ private:
     void CreateControls();
 
     CRButton* Button(int id);
-    // Shows the page after (step 1) or before (step -1) the shown one in the tabs' order and
-    // gives its first control the focus.
-    void SwitchPage(int step);
-    // The shown page, or null.
-    CBaseDialog* ShownPage() const;
+    // Destroys the pages and lets go of the live record.
+    void DestroyPages();
     void OnCommandButton(int id);
     void OnSave();
     void CloseWindow();
@@ -122,7 +112,5 @@ private:
     std::unique_ptr<skin::CPicturePrefetch> m_pPicturePrefetch;
     std::unique_ptr<CTimeZoneCatalogueReader> m_pZoneReader;
 
-    std::unique_ptr<CParkingDlg> m_pPageRecord;
-    std::unique_ptr<CEtcDlg> m_pPageCard;
-    std::unique_ptr<CSystemDlg> m_pPageSystem;
+    CPageHost m_pages{m_btnTabCard, m_btnTabRecord, m_btnTabSystem};
 };

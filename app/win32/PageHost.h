@@ -1,0 +1,53 @@
+#pragma once
+// The main window's three settings pages: made as its children in the page area, shown one at
+// a time with its tab checked, reloaded from the record when the record is replaced, and
+// destroyed before the window.
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+class CBaseDialog;
+class CCardFileManager;
+class CEtcDlg;
+class CParkingDlg;
+class CRButton;
+class CSystemDlg;
+class CTimeZoneCatalogueReader;
+
+class CPageHost {
+public:
+    // The pages, in the order of their tabs.
+    enum class Page { Card, Record, System };
+
+    // The window's tabs that show the pages; the window keeps them.
+    CPageHost(CRButton& cardTab, CRButton& recordTab, CRButton& systemTab);
+    ~CPageHost();
+    CPageHost(const CPageHost&) = delete;
+    CPageHost& operator=(const CPageHost&) = delete;
+
+    // Makes the pages as children of `window`, placed at the top-left corner of `area` and
+    // first among the window's children; shows the card page.
+    void Create(HWND window, const RECT& area, const CCardFileManager& cardFiles,
+                CTimeZoneCatalogueReader* zoneReader);
+    // Shows the live record on every page.
+    void LoadAll();
+    // Shows the page and checks its tab; hides the others and unchecks their tabs.
+    void Show(Page page);
+    // Shows the page after (step 1) or before (step -1) the shown one and gives its first
+    // control the keyboard focus.
+    void Switch(int step);
+    // The shown page, or null.
+    CBaseDialog* Shown() const;
+    void Destroy();
+
+private:
+    std::array<CBaseDialog*, 3> Pages() const;
+
+    HWND m_window = nullptr;
+    std::array<CRButton*, 3> m_tabs;  // in the order of Page
+    std::unique_ptr<CEtcDlg> m_card;
+    std::unique_ptr<CParkingDlg> m_record;
+    std::unique_ptr<CSystemDlg> m_system;
+};
