@@ -94,8 +94,7 @@ protected:
     // Shows the memory card page and clicks Format. Posted, since the click runs the whole
     // procedure, message boxes and all, before it returns.
     static void ClickFormat(HWND window) {
-        ClickSkinButton(window, TAB_CARD);
-        Settle();
+        ShowPage(window, TAB_CARD);
         HWND format = FindControl(window, IDC_CARD_FORMAT);
         PostMessageW(GetParent(format), WM_COMMAND, MAKEWPARAM(IDC_CARD_FORMAT, BN_CLICKED),
                      reinterpret_cast<LPARAM>(format));
@@ -103,8 +102,9 @@ protected:
     static bool WaitForMessages(const UiWatcher& watcher, size_t count) {
         return testsupport::WaitUntil([&] { return watcher.Messages().size() >= count; }, 30000);
     }
+    // Waits for the format procedure to end, then closes the program.
     void Close(HWND window) {
-        Settle();
+        EXPECT_TRUE(WaitUntilIdle(window)) << "the format procedure ended";
         ClickSkinButton(window, CANCEL);
         EXPECT_TRUE(m_run.WaitForExit());
     }
@@ -160,7 +160,9 @@ TEST_F(CardFormatE2E, FailedFormatWithTheShortViewerTitleStillRestoresTheFiles) 
     EXPECT_FALSE(fs::exists(CARD + L"DCIM"));
     ExpectCameraFilesKept();
     // The viewer hears of a new card after a large card only.
-    EXPECT_EQ(viewer.WaitForMessage("0x219 0 0", 3000), CardIsLarge());
+    ASSERT_TRUE(WaitUntilIdle(window)) << "the format procedure ended";
+    ASSERT_TRUE(viewer.CaughtUp());
+    EXPECT_EQ(viewer.Received("0x219 0 0"), CardIsLarge());
     Close(window);
 }
 
@@ -174,7 +176,7 @@ TEST_F(CardFormatE2E, FailedFormatWhoseFilesNeverLeftTheCardIsReportedAsAFailure
 
     ClickFormat(window);
     ASSERT_TRUE(WaitForMessages(watcher, 2));
-    Settle(500);
+    ASSERT_TRUE(WaitUntilIdle(window)) << "the format procedure ended";
 
     EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{QUESTION_TEXT, FAILURE_TEXT}));
     EXPECT_TRUE(fs::exists(CARD + L"DCIM\\clip.mp4"));
@@ -192,7 +194,7 @@ TEST_F(CardFormatE2E, FailedFormatThatLostFilesSaysItFailedAndWhereTheCopiesAre)
 
     ClickFormat(window);
     ASSERT_TRUE(WaitForMessages(watcher, 2));
-    Settle(500);
+    ASSERT_TRUE(WaitUntilIdle(window)) << "the format procedure ended";
 
     const std::vector<std::wstring> texts = Texts(watcher);
     ASSERT_EQ(texts.size(), 2u);
@@ -258,7 +260,7 @@ TEST_F(CardFormatE2E, NoAtTheQuestionChangesNothing) {
 
     ClickFormat(window);
     ASSERT_TRUE(WaitForMessages(watcher, 1));
-    Settle(1000);
+    ASSERT_TRUE(WaitUntilIdle(window)) << "the format procedure ended";
 
     EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{QUESTION_TEXT});
     EXPECT_TRUE(viewer.Messages().empty());
@@ -278,7 +280,7 @@ TEST_F(CardFormatE2E, CardNotOnARemovableDriveIsLeftUntouched) {
 
     ClickFormat(window);
     ASSERT_TRUE(WaitForMessages(watcher, 1));
-    Settle(2000);
+    ASSERT_TRUE(WaitUntilIdle(window)) << "the format procedure ended";
 
     EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{QUESTION_TEXT}) << "nothing after the question";
     EXPECT_FALSE(formatter.WasCalled());

@@ -49,7 +49,7 @@ TEST_F(PagesTest, EveryChangeOnEveryPageIsSaved) {
     HWND window = Open();
     ASSERT_NE(window, nullptr);
 
-    Press(window, TAB_RECORD);
+    ShowPage(window, TAB_RECORD);
     MoveSlider(window, 1252, 5);
     MoveSlider(window, 1160, 1);
     MoveSlider(window, 1161, 1);
@@ -62,13 +62,13 @@ TEST_F(PagesTest, EveryChangeOnEveryPageIsSaved) {
     HWND question = WaitForMessageBox();
     ASSERT_NE(question, nullptr);
     DismissMessageBox(question);
-    Settle();
+    ASSERT_TRUE(WaitUntilIdle(window)) << "the program took the answer to the parking question";
 
-    Press(window, TAB_CARD);
+    ShowPage(window, TAB_CARD);
     ClickButton(window, 1336);
     for (int box = 1320; box <= 1323; ++box) ClickButton(window, box);
 
-    Press(window, TAB_SYSTEM);
+    ShowPage(window, TAB_SYSTEM);
     SelectComboItem(window, 1390, 2);
     MoveSlider(window, 1018, 3);
     SelectComboItem(window, 1123, tokyo);
@@ -78,7 +78,6 @@ TEST_F(PagesTest, EveryChangeOnEveryPageIsSaved) {
     ClickButton(window, 4006);
     ClickButton(window, 1326);
     ClickButton(window, 1344);
-    Settle();
 
     ClickSkinButton(window, SAVE);
     ASSERT_TRUE(m_run.WaitForExit());
@@ -148,13 +147,14 @@ TEST_F(PagesTest, ScreenshotsOfEveryPageAtItsTopAndBottom) {
     };
     for (const Page& page : {Page{TAB_CARD, 1305, 67, L"card"}, Page{TAB_RECORD, 1210, 561, L"record"},
                              Page{TAB_SYSTEM, 1363, 305, L"system"}}) {
-        Press(window, page.tab);
+        ShowPage(window, page.tab);
+        ASSERT_TRUE(PaintNow(window));
         const std::wstring stem = std::wstring(L"page-") + page.name;
         EXPECT_TRUE(SaveScreenshot(window, ScreenshotFolder() / (stem + L"-top.png")));
         // Page-down steps stop at the bottom of the page.
         HWND pageWindow = PageOf(window, page.header);
         for (int step = 0; step < 3; ++step) SendMessageW(pageWindow, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
-        Settle();
+        ASSERT_TRUE(PaintNow(window));
         RECT header{};
         GetWindowRect(FindControl(window, page.header), &header);
         MapWindowPoints(nullptr, pageWindow, reinterpret_cast<POINT*>(&header), 2);

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "tests/support/Waiting.h"
 #include "win32/Handles.h"
 
 namespace e2e {
@@ -79,12 +80,9 @@ bool ProgramRun::Start(const std::filesystem::path& program, const std::wstring&
 }
 
 HWND ProgramRun::WaitForMainWindow(DWORD timeoutMs) const {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (GetTickCount64() < end) {
-        if (HWND window = FindMainWindow()) return window;
-        Sleep(100);
-    }
-    return nullptr;
+    HWND window = nullptr;
+    testsupport::WaitUntil([&] { return (window = FindMainWindow()) != nullptr; }, timeoutMs);
+    return window;
 }
 
 bool ProgramRun::WaitForExit(DWORD timeoutMs) {
@@ -98,12 +96,7 @@ HWND FindMainWindow() {
 }
 
 bool WaitForNoMainWindow(DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (GetTickCount64() < end) {
-        if (!FindMainWindow()) return true;
-        Sleep(100);
-    }
-    return false;
+    return testsupport::WaitUntil([] { return FindMainWindow() == nullptr; }, timeoutMs);
 }
 
 HWND FindControl(HWND top, int id) {
@@ -137,7 +130,23 @@ void SelectComboItem(HWND top, int id, int index) {
     SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
-void Settle(DWORD milliseconds) { Sleep(milliseconds); }
+bool WaitUntilIdle(HWND window, DWORD timeoutMs) {
+    // A sent message is answered only where the program takes messages: in its message loop
+    // once the handler at work has returned, or in a modal loop, which disables the window.
+    return testsupport::WaitUntil(
+        [window] {
+            DWORD_PTR answer = 0;
+            return IsWindowEnabled(window) &&
+                   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer) != 0 &&
+                   IsWindowEnabled(window) && WaitForMessageBox(0) == nullptr;
+        },
+        timeoutMs);
+}
+
+bool PaintNow(HWND window) {
+    // Sent to a window of another program, the paint messages are handled before this returns.
+    return RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN) != FALSE;
+}
 
 bool SaveScreenshot(HWND window, const std::filesystem::path& file) {
     RECT rect{};
@@ -186,14 +195,10 @@ BOOL CALLBACK CollectText(HWND child, LPARAM text) {
 }  // namespace
 
 HWND WaitForMessageBox(DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (GetTickCount64() < end) {
-        HWND found = nullptr;
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&found));
-        if (found) return found;
-        Sleep(100);
-    }
-    return nullptr;
+    HWND found = nullptr;
+    testsupport::WaitUntil([&] { return EnumWindows(FindBox, reinterpret_cast<LPARAM>(&found)), found != nullptr; },
+                           timeoutMs);
+    return found;
 }
 
 std::wstring MessageBoxText(HWND box) {

@@ -17,6 +17,7 @@
 #include "record/SaveCopy.h"
 #include "tests/e2e/CardSession.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Waiting.h"
 #include "win32/Handles.h"
 
 using namespace e2e;
@@ -65,7 +66,7 @@ TEST_F(SaveReportsTest, AClockFileThatCannotBeRemovedIsReportedApartFromTheSaved
               L"old one removed.\r\nCheck that the card is inserted and not write-protected, then save again to "
               L"update the clock file.");
     DismissMessageBox(report);
-    Settle();
+    EXPECT_TRUE(WaitUntilIdle(window)) << "the program took the answer and went back to its window";
     EXPECT_NE(FindMainWindow(), nullptr) << "the window stays open";
     EXPECT_TRUE(CardHolds(expected)) << "the settings are on the card";
     EXPECT_EQ(testsupport::ReadText(m_card.File(L"time.dat")), "2014,05,06,13,45,07,+0900");
@@ -90,12 +91,12 @@ public:
         m_bStop = true;
         // A file made and removed wakes the waiting read.
         const fs::path wake = m_folder / L"wake.tmp";
-        for (int i = 0; i < 50 && !m_bEnded; ++i) {
+        testsupport::WaitUntil([&] {
             std::ofstream(wake).put('x');
             std::error_code error;
             fs::remove(wake, error);
-            Sleep(20);
-        }
+            return m_bEnded.load();
+        });
         m_thread.join();
     }
     FolderWatch(const FolderWatch&) = delete;

@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/e2e/CardFolder.h"
-#include "tests/e2e/ProgramDriver.h"
+#include "tests/e2e/CardSession.h"
 
 using namespace e2e;
 
@@ -30,14 +29,14 @@ TEST_P(Screenshots, EveryPage) {
     ASSERT_TRUE(run.Start(ProgramPath(), card.Argument()));
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
-    const std::pair<int, const wchar_t*> pages[] = {{2203, L"card"}, {2202, L"record"}, {2204, L"system"}};
+    const std::pair<int, const wchar_t*> pages[] = {{TAB_CARD, L"card"}, {TAB_RECORD, L"record"}, {TAB_SYSTEM, L"system"}};
     for (const auto& [tab, page] : pages) {
-        ClickSkinButton(window, tab);
-        Settle(700);
+        ShowPage(window, tab);
+        ASSERT_TRUE(PaintNow(window));
         const std::filesystem::path file = ScreenshotFolder() / (std::wstring(GetParam().name) + L"-" + page + L".png");
         EXPECT_TRUE(SaveScreenshot(window, file)) << file.string();
     }
-    ClickSkinButton(window, 2303);
+    ClickSkinButton(window, CANCEL);
     EXPECT_TRUE(run.WaitForExit());
 }
 

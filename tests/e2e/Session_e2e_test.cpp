@@ -38,7 +38,7 @@ TEST_F(SessionTest, CancelAndTheCloseButtonChangeNoFile) {
         ASSERT_TRUE(run.Start(ProgramPath(), m_card.Argument()));
         HWND window = run.WaitForMainWindow();
         ASSERT_NE(window, nullptr);
-        Press(window, TAB_RECORD);
+        ShowPage(window, TAB_RECORD);
         Press(window, button);
         ASSERT_TRUE(run.WaitForExit()) << button;
         EXPECT_EQ(m_card.ReadSetupBytes(), m_card.OriginalSetupBytes()) << button;
@@ -99,7 +99,7 @@ TEST_F(SessionTest, NoSettingsAtAllIsSaidAndNothingIsWritten) {
     HWND nothing = WaitForMessageBox();
     ASSERT_NE(nothing, nullptr) << "an empty record is not saved silently";
     DismissMessageBox(nothing);
-    Settle();
+    EXPECT_TRUE(WaitUntilIdle(window)) << "the program took the answer and went back to its window";
     EXPECT_NE(FindMainWindow(), nullptr) << "the window stays open";
     Press(window, CANCEL);
     ASSERT_TRUE(m_run.WaitForExit());
@@ -119,7 +119,7 @@ TEST_F(SessionTest, CardThatCannotBeWrittenShowsTheFailureAndKeepsTheWindowOpen)
     ASSERT_NE(failure, nullptr);
     EXPECT_NE(MessageBoxText(failure).find(L"could not be saved"), std::wstring::npos) << MessageBoxText(failure);
     DismissMessageBox(failure);
-    Settle();
+    EXPECT_TRUE(WaitUntilIdle(window)) << "the program took the answer and went back to its window";
     EXPECT_NE(FindMainWindow(), nullptr);
     Press(window, CANCEL);
     ASSERT_TRUE(m_run.WaitForExit());

@@ -137,7 +137,7 @@ TEST_F(CardFormatOnCard, KeepsTheCameraFilesAndPutsTheProgramOnTheErasedCard) {
     EXPECT_EQ(g_nFormatResult, 1);
     EXPECT_EQ(g_pFormatProgress, nullptr);
 
-    Sleep(300);
+    ASSERT_TRUE(viewer.CaughtUp());
     EXPECT_FALSE(viewer.Received("0x219 0 0")) << "a small card is no news to the viewer";
 }
 
@@ -181,7 +181,7 @@ TEST_F(CardFormatOnCard, FilesThatCannotGoBackAreReportedWithTheFolderHoldingThe
     const fs::path kept = ProgramFolder() / L"setup.cfg";
     win32::UniqueFileHandle held;
     std::thread holder([&] {
-        for (int i = 0; i < 1000 && !g_pFormatProgress; ++i) Sleep(5);
+        EXPECT_TRUE(testsupport::WaitFor("the format job starts", [] { return g_pFormatProgress != nullptr; }));
         held.Reset(CreateFileW(kept.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     });
     FormatterStandin formatter({.pauseMs = 400});
@@ -250,8 +250,7 @@ TEST(CardFormat, CardNotOnARemovableDriveIsLeftAlone) {
     FormatterStandin formatter;
     {
         UiWatcher watcher;
-        FormatCard(nullptr);
-        Sleep(200);
+        FormatCard(nullptr);  // any message box would be answered, and so noted, before this returns
         EXPECT_TRUE(watcher.Messages().empty());
     }
     EXPECT_FALSE(formatter.WasCalled());
