@@ -85,40 +85,11 @@ void MoveMouseTo(POINT screen) {
     }));
 }
 
-// The screen's pixels under a window, 0x00RRGGBB, rows from the top.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> data;
-    uint32_t At(int x, int y) const { return data[static_cast<size_t>(y * width + x)] & 0x00FFFFFF; }
-};
-
-Pixels Capture(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    Pixels pixels;
-    pixels.width = rect.right - rect.left;
-    pixels.height = rect.bottom - rect.top;
-    pixels.data.resize(static_cast<size_t>(pixels.width * pixels.height));
-    win32::WindowDC screen(nullptr);
-    win32::UniqueMemoryDC memory(CreateCompatibleDC(screen.Get()));
-    win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), pixels.width, pixels.height));
-    {
-        win32::ScopedSelect selected(memory.Get(), bitmap.Get());
-        BitBlt(memory.Get(), 0, 0, pixels.width, pixels.height, screen.Get(), rect.left, rect.top, SRCCOPY);
-    }
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB};
-    GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(pixels.height), pixels.data.data(), &info,
-              DIB_RGB_COLORS);
-    return pixels;
-}
-
 // The box around the pixels that differ; empty (all zero) when none does.
-RECT DifferenceBox(const Pixels& a, const Pixels& b) {
-    RECT box{a.width, a.height, 0, 0};
-    for (int y = 0; y < a.height; ++y) {
-        for (int x = 0; x < a.width; ++x) {
+RECT DifferenceBox(const skin::CPixelBuffer& a, const skin::CPixelBuffer& b) {
+    RECT box{a.Width(), a.Height(), 0, 0};
+    for (int y = 0; y < a.Height(); ++y) {
+        for (int x = 0; x < a.Width(); ++x) {
             if (a.At(x, y) == b.At(x, y)) continue;
             box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
                        std::max<LONG>(box.bottom, y + 1)};
@@ -127,21 +98,30 @@ RECT DifferenceBox(const Pixels& a, const Pixels& b) {
     return box.right == 0 ? RECT{} : box;
 }
 
-bool LooksAs(HWND control, const Pixels& picture) { return DifferenceBox(picture, Capture(control)).right == 0; }
+bool LooksAs(HWND control, const skin::CPixelBuffer& picture) {
+    return DifferenceBox(picture, CaptureWindow(control)).right == 0;
+}
 
-// A real left click in the middle of a control, the mouse then moved off it; `plain` is how the
-// control looks without the mouse over it. Input is taken in order, so once the control looks
-// plain again after showing the mouse over it, the click between has been handled too.
-void MouseClick(HWND control, POINT away, const Pixels& plain) {
+void SendMouseButton(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof(input));
+}
+
+// A real left click in the middle of a button, the mouse then moved off it; `plain` is how the
+// button looks without the mouse over it. Each step waits for the button to show it (the mouse
+// over it, pressed, released, left), so the click has been handled when this returns.
+void MouseClick(HWND button, POINT away, const skin::CPixelBuffer& plain) {
     RECT rect{};
-    GetWindowRect(control, &rect);
+    GetWindowRect(button, &rect);
     MoveMouseTo(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-    EXPECT_TRUE(WaitFor("the button shows the mouse over it", [&] { return !LooksAs(control, plain); }));
-    INPUT clicks[2]{};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
+    ASSERT_TRUE(WaitFor("the button shows the mouse over it", [&] { return !LooksAs(button, plain); }));
+    const skin::CPixelBuffer hover = CaptureWindow(button);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(WaitFor("the button shows itself pressed", [&] { return !LooksAs(button, hover); }));
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitFor("the button shows itself released", [&] { return LooksAs(button, hover); }));
     MoveMouseTo(away);
 }
 
@@ -231,25 +211,24 @@ TEST_F(KeyboardTest, TheFocusOutlineFollowsTheKeyboardAndNotTheMouse) {
     const POINT away{windowRect.left + 500, windowRect.top + 30};  // the window's own background
     MoveMouseTo(away);
     ASSERT_TRUE(WaitUntilIdle(window) && PaintNow(window));
-    const Pixels plain = Capture(initialize);
+    const skin::CPixelBuffer plain = CaptureWindow(initialize);
 
     MouseClick(initialize, away, plain);
-    EXPECT_TRUE(WaitFor("Initialize looks as before the click, with no outline", [&] { return LooksAs(initialize, plain); }));
+    EXPECT_TRUE(WaitFor("Initialize looks as before the click, with no outline",
+                        [&] { return LooksAs(initialize, plain); }));
     EXPECT_NE(FocusIn(window), initialize) << "a click does not take the focus";
 
     Type(VK_TAB, {VK_CONTROL});  // any page: Tab then runs from its first control
     ASSERT_TRUE(TabTo(window, INITIALIZE));
     ASSERT_TRUE(WaitFor("Initialize shows the focus outline", [&] { return !LooksAs(initialize, plain); }));
-    const Pixels focused = Capture(initialize);
+    const skin::CPixelBuffer focused = CaptureWindow(initialize);
     const RECT outline = DifferenceBox(plain, focused);
-    const RECT expected{2, 2, plain.width - 2, plain.height - 2};
+    const RECT expected{2, 2, plain.Width() - 2, plain.Height() - 2};
     EXPECT_TRUE(EqualRect(&outline, &expected))
         << "outline " << outline.left << "," << outline.top << "," << outline.right << "," << outline.bottom;
-    EXPECT_EQ(focused.At(2, plain.height / 2), 0xFFFFFFu) << "a light outline";
+    EXPECT_EQ(focused.At(2, plain.Height() / 2), 0xFFFFFFFFu) << "a light outline";
 
-    const std::filesystem::path folder = ProgramPath().parent_path() / L"screenshots";
-    std::filesystem::create_directories(folder);
-    EXPECT_TRUE(SaveScreenshot(window, folder / L"english-focused-button.png"));
+    EXPECT_TRUE(SaveScreenshot(window, ScreenshotFolder() / L"english-focused-button.png"));
 
     Type(VK_TAB);  // on to Cancel: the outline moves with the focus
     EXPECT_TRUE(WaitFor("the outline leaves Initialize", [&] { return LooksAs(initialize, plain); }));

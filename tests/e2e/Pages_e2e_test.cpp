@@ -26,12 +26,6 @@ protected:
     static HWND PageOf(HWND window, int controlId) { return GetParent(FindControl(window, controlId)); }
 };
 
-std::filesystem::path ScreenshotFolder() {
-    const std::filesystem::path folder = ProgramPath().parent_path() / L"screenshots";
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
 // The catalogue index of a zone, read from the same registry the program reads.
 int ZoneIndex(const CTimeZoneInfoManager& catalogue, const wchar_t* keyName) {
     for (int i = 0; i < catalogue.GetCount(); ++i) {

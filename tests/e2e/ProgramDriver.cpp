@@ -1,11 +1,9 @@
 #include "tests/e2e/ProgramDriver.h"
 
 #include <commctrl.h>
-#include <gdiplus.h>
-
-#include <vector>
 
 #include "tests/support/Waiting.h"
+#include "tests/win32/GoldenImage.h"
 #include "win32/Handles.h"
 
 namespace e2e {
@@ -35,18 +33,6 @@ BOOL CALLBACK FindById(HWND window, LPARAM search) {
     if (GetDlgCtrlID(window) != wanted->id) return TRUE;
     wanted->found = window;
     return FALSE;
-}
-
-CLSID PngEncoder() {
-    UINT count = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<BYTE> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(count, size, encoders);
-    for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(encoders[i].MimeType) == L"image/png") return encoders[i].Clsid;
-    }
-    return CLSID{};
 }
 
 }  // namespace
@@ -148,21 +134,36 @@ bool PaintNow(HWND window) {
     return RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN) != FALSE;
 }
 
-bool SaveScreenshot(HWND window, const std::filesystem::path& file) {
+skin::CPixelBuffer CaptureWindow(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
+    skin::CPixelBuffer pixels(rect.right - rect.left, rect.bottom - rect.top);
     win32::WindowDC screen(nullptr);
     win32::UniqueMemoryDC memory(CreateCompatibleDC(screen.Get()));
-    win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), pixels.Width(), pixels.Height()));
     {
         win32::ScopedSelect selected(memory.Get(), bitmap.Get());
-        BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY);
+        BitBlt(memory.Get(), 0, 0, pixels.Width(), pixels.Height(), screen.Get(), rect.left, rect.top, SRCCOPY);
     }
-    Gdiplus::Bitmap image(bitmap.Get(), nullptr);
-    const CLSID encoder = PngEncoder();
-    return image.Save(file.c_str(), &encoder, nullptr) == Gdiplus::Ok;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.Width(), -pixels.Height(), 1, 32, BI_RGB};
+    GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(pixels.Height()), pixels.View().pPixels, &info,
+              DIB_RGB_COLORS);
+    for (int32_t y = 0; y < pixels.Height(); ++y) {
+        for (int32_t x = 0; x < pixels.Width(); ++x) pixels.At(x, y) |= 0xFF000000;
+    }
+    return pixels;
+}
+
+bool SaveScreenshot(HWND window, const std::filesystem::path& file) {
+    skin::CPixelBuffer pixels = CaptureWindow(window);
+    return testsupport::SavePng(pixels.View(), file);
+}
+
+std::filesystem::path ScreenshotFolder() {
+    const std::filesystem::path folder = ProgramPath().parent_path() / L"screenshots";
+    std::filesystem::create_directories(folder);
+    return folder;
 }
 
 }  // namespace e2e

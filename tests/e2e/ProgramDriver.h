@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+#include "skin/PixelBuffer.h"
+
 namespace e2e {
 
 // The program file under test (built next to the end-to-end tests).
@@ -56,8 +58,12 @@ bool WaitUntilIdle(HWND window, DWORD timeoutMs = 20000);
 // Has the program paint what is invalid in the window and its children now, and waits for it.
 bool PaintNow(HWND window);
 
+// What the screen shows of the window, opaque pixels, rows from the top.
+skin::CPixelBuffer CaptureWindow(HWND window);
 // Writes a PNG screenshot of the window to the file.
 bool SaveScreenshot(HWND window, const std::filesystem::path& file);
+// Where the screenshots for a person to look at go: <build>/screenshots/ (made when missing).
+std::filesystem::path ScreenshotFolder();
 
 }  // namespace e2e
 
