@@ -20,8 +20,9 @@ constexpr int CLOSE = 2301, INITIALIZE = 2302, CANCEL = 2303, SAVE = 2304;
 
 // A control of the tab's page, always shown with it.
 inline int PageControlOf(int tab) {
-    return tab == TAB_RECORD ? IDC_REC_IMPACT_HEADER : tab == TAB_CARD ? IDC_CARD_PARTITION_HEADER
-                                                                       : IDC_SYS_LANGUAGE_HEADER;
+    return tab == TAB_RECORD ? IDC_REC_IMPACT_HEADER
+           : tab == TAB_CARD ? IDC_CARD_PARTITION_HEADER
+                             : IDC_SYS_LANGUAGE_HEADER;
 }
 
 // Clicks a tab and waits until its page shows.

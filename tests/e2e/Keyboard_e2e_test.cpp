@@ -214,8 +214,8 @@ TEST_F(KeyboardTest, TheFocusOutlineFollowsTheKeyboardAndNotTheMouse) {
     const skin::CPixelBuffer plain = CaptureWindow(initialize);
 
     MouseClick(initialize, away, plain);
-    EXPECT_TRUE(WaitFor("Initialize looks as before the click, with no outline",
-                        [&] { return LooksAs(initialize, plain); }));
+    EXPECT_TRUE(
+        WaitFor("Initialize looks as before the click, with no outline", [&] { return LooksAs(initialize, plain); }));
     EXPECT_NE(FocusIn(window), initialize) << "a click does not take the focus";
 
     Type(VK_TAB, {VK_CONTROL});  // any page: Tab then runs from its first control

@@ -44,34 +44,34 @@ TEST_F(PagesTest, EveryChangeOnEveryPageIsSaved) {
     ASSERT_NE(window, nullptr);
 
     ShowPage(window, TAB_RECORD);
-    MoveSlider(window, 1252, 5);
-    MoveSlider(window, 1160, 1);
-    MoveSlider(window, 1161, 1);
-    MoveSlider(window, 1162, 3);
-    MoveSlider(window, 1163, 7);
-    MoveSlider(window, 1164, 0);
-    MoveSlider(window, 1008, 0);
+    MoveSlider(window, IDC_REC_IMPACT_SLIDER, 5);
+    MoveSlider(window, IDC_REC_PARKING_IMPACT_SLIDER, 1);
+    MoveSlider(window, IDC_REC_MOTION_SLIDER, 1);
+    MoveSlider(window, IDC_REC_TIMER_SLIDER, 3);
+    MoveSlider(window, IDC_REC_VOLTAGE_12V_SLIDER, 7);
+    MoveSlider(window, IDC_REC_VOLTAGE_24V_SLIDER, 0);
+    MoveSlider(window, IDC_REC_BRIGHTNESS_SLIDER, 0);
     // Disabling parking mode asks first; the click must not wait for the answer.
-    PostMessageW(FindControl(window, 4002), BM_CLICK, 0, 0);
+    PostMessageW(FindControl(window, IDC_REC_PARKING_OFF), BM_CLICK, 0, 0);
     HWND question = WaitForMessageBox();
     ASSERT_NE(question, nullptr);
     DismissMessageBox(question);
     ASSERT_TRUE(WaitUntilIdle(window)) << "the program took the answer to the parking question";
 
     ShowPage(window, TAB_CARD);
-    ClickButton(window, 1336);
-    for (int box = 1320; box <= 1323; ++box) ClickButton(window, box);
+    ClickButton(window, IDC_CARD_TYPE_C);
+    for (int box = IDC_CARD_OVERWRITE_FIRST; box <= IDC_CARD_OVERWRITE_LAST; ++box) ClickButton(window, box);
 
     ShowPage(window, TAB_SYSTEM);
-    SelectComboItem(window, 1390, 2);
-    MoveSlider(window, 1018, 3);
-    SelectComboItem(window, 1123, tokyo);
-    ClickButton(window, 1381);
-    ClickButton(window, 1383);
-    ClickButton(window, 1387);
-    ClickButton(window, 4006);
-    ClickButton(window, 1326);
-    ClickButton(window, 1344);
+    SelectComboItem(window, IDC_SYS_LANGUAGE_LIST, 2);
+    MoveSlider(window, IDC_SYS_VOICE_SLIDER, 3);
+    SelectComboItem(window, IDC_SYS_ZONE_LIST, tokyo);
+    ClickButton(window, IDC_SYS_DST_OFF);
+    ClickButton(window, IDC_SYS_SPEED_MPH);
+    ClickButton(window, IDC_SYS_STAMP_ON);
+    ClickButton(window, IDC_SYS_ALERT_OFF);
+    ClickButton(window, IDC_SYS_CLOCK_CHECK);
+    ClickButton(window, IDC_SYS_CLOCK_NOW);
 
     ClickSkinButton(window, SAVE);
     ASSERT_TRUE(m_run.WaitForExit());
@@ -139,8 +139,9 @@ TEST_F(PagesTest, ScreenshotsOfEveryPageAtItsTopAndBottom) {
         int scrollMax;
         const wchar_t* name;
     };
-    for (const Page& page : {Page{TAB_CARD, 1305, 67, L"card"}, Page{TAB_RECORD, 1210, 561, L"record"},
-                             Page{TAB_SYSTEM, 1363, 305, L"system"}}) {
+    for (const Page& page : {Page{TAB_CARD, IDC_CARD_PARTITION_HEADER, 67, L"card"},
+                             Page{TAB_RECORD, IDC_REC_IMPACT_HEADER, 561, L"record"},
+                             Page{TAB_SYSTEM, IDC_SYS_LANGUAGE_HEADER, 305, L"system"}}) {
         ShowPage(window, page.tab);
         ASSERT_TRUE(PaintNow(window));
         const std::wstring stem = std::wstring(L"page-") + page.name;

@@ -53,7 +53,8 @@ TEST_P(Screenshots, EveryPageLooksAsBefore) {
     ASSERT_NE(window, nullptr);
     const std::filesystem::path checkedFolder = ScreenshotFolder() / L"checked";
     std::filesystem::create_directories(checkedFolder);
-    const std::pair<int, const wchar_t*> pages[] = {{TAB_CARD, L"card"}, {TAB_RECORD, L"record"}, {TAB_SYSTEM, L"system"}};
+    const std::pair<int, const wchar_t*> pages[] = {
+        {TAB_CARD, L"card"}, {TAB_RECORD, L"record"}, {TAB_SYSTEM, L"system"}};
     for (const auto& [tab, page] : pages) {
         ShowPage(window, tab);
         ASSERT_TRUE(PaintNow(window));

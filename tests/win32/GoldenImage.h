@@ -30,9 +30,8 @@ inline bool SavePng(const skin::PixelView& pixels, const std::filesystem::path& 
     using namespace Gdiplus;
     static const CLSID PNG_ENCODER = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
     GpBitmap* bitmap = nullptr;
-    if (DllExports::GdipCreateBitmapFromScan0(pixels.nWidth, pixels.nHeight, pixels.nStride * 4,
-                                              PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(pixels.pPixels),
-                                              &bitmap) != Ok) {
+    if (DllExports::GdipCreateBitmapFromScan0(pixels.nWidth, pixels.nHeight, pixels.nStride * 4, PixelFormat32bppPARGB,
+                                              reinterpret_cast<BYTE*>(pixels.pPixels), &bitmap) != Ok) {
         return false;
     }
     const bool saved = DllExports::GdipSaveImageToFile(bitmap, file.c_str(), &PNG_ENCODER, nullptr) == Ok;
@@ -72,14 +71,14 @@ inline ::testing::AssertionResult MatchesGolden(const skin::PixelView& drawn, co
                                                 const std::filesystem::path& diffFile) {
     std::filesystem::remove(diffFile);
     if (!std::filesystem::exists(goldenFile)) {
-        return ::testing::AssertionFailure() << goldenFile.string()
-                                             << " is missing; scripts/refresh-goldens.sh makes it from this run";
+        return ::testing::AssertionFailure()
+               << goldenFile.string() << " is missing; scripts/refresh-goldens.sh makes it from this run";
     }
     const skin::CPixelBuffer golden = ReadPng(goldenFile);
     if (golden.Width() != drawn.nWidth || golden.Height() != drawn.nHeight) {
-        return ::testing::AssertionFailure() << goldenFile.string() << " is " << golden.Width() << "x"
-                                             << golden.Height() << ", the picture " << drawn.nWidth << "x"
-                                             << drawn.nHeight;
+        return ::testing::AssertionFailure()
+               << goldenFile.string() << " is " << golden.Width() << "x" << golden.Height() << ", the picture "
+               << drawn.nWidth << "x" << drawn.nHeight;
     }
     size_t differing = 0;
     for (int32_t y = 0; y < drawn.nHeight; ++y) {
