@@ -109,6 +109,20 @@ protected:
         EXPECT_TRUE(m_run.WaitForExit());
     }
 
+    // Opens the program, formats with a formatter set up to fail, answers Yes, and waits for the
+    // procedure to end; the texts of the two messages shown (none when it went wrong before).
+    // The window stays open (m_hWindow) for the checks.
+    std::vector<std::wstring> FormatThatFails(const FormatterStandin::Setup& setup) {
+        FormatterStandin formatter(setup);
+        m_hWindow = Open();
+        if (!m_hWindow) return {};
+        UiWatcher watcher(IDYES, false, m_run.ProcessId());
+        ClickFormat(m_hWindow);
+        EXPECT_TRUE(WaitForMessages(watcher, 2));
+        EXPECT_TRUE(WaitUntilIdle(m_hWindow)) << "the format procedure ended";
+        return Texts(watcher);
+    }
+
     void ExpectCameraFilesKept() const {
         EXPECT_EQ(ReadBytes(CARD + L"setup.cfg"), m_arrKept[0]);
         EXPECT_EQ(ReadBytes(CARD + L"default.cfg"), m_arrKept[1]);
@@ -118,6 +132,7 @@ protected:
     CardFolder m_sample;
     ProgramRun m_run;
     std::vector<Bytes> m_arrKept;
+    HWND m_hWindow = nullptr;
 };
 
 TEST_F(CardFormatE2E, FormatWaitsForTheViewerAndKeepsTheCameraFiles) {
@@ -169,34 +184,22 @@ TEST_F(CardFormatE2E, FailedFormatWithTheShortViewerTitleStillRestoresTheFiles) 
 // The formatter fails before it touches the card, and the card then refuses the copy back of
 // setup.cfg: the card was not formatted and nothing left it, so the plain failure report says so.
 TEST_F(CardFormatE2E, FailedFormatWhoseFilesNeverLeftTheCardIsReportedAsAFailureOnly) {
-    FormatterStandin formatter({.bSucceeds = false, .bErases = false, .lockedFile = CARD + L"setup.cfg"});
-    HWND window = Open();
-    ASSERT_NE(window, nullptr);
-    UiWatcher watcher(IDYES, false, m_run.ProcessId());
+    const std::vector<std::wstring> texts =
+        FormatThatFails({.bSucceeds = false, .bErases = false, .lockedFile = CARD + L"setup.cfg"});
+    ASSERT_NE(m_hWindow, nullptr);
 
-    ClickFormat(window);
-    ASSERT_TRUE(WaitForMessages(watcher, 2));
-    ASSERT_TRUE(WaitUntilIdle(window)) << "the format procedure ended";
-
-    EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{QUESTION_TEXT, FAILURE_TEXT}));
+    EXPECT_EQ(texts, (std::vector<std::wstring>{QUESTION_TEXT, FAILURE_TEXT}));
     EXPECT_TRUE(fs::exists(CARD + L"DCIM\\clip.mp4"));
     ExpectCameraFilesKept();
-    Close(window);
+    Close(m_hWindow);
 }
 
 // The formatter fails after erasing the card, and the card refuses the language folder: the
 // report says the format failed, and where the copies of the files that are gone are.
 TEST_F(CardFormatE2E, FailedFormatThatLostFilesSaysItFailedAndWhereTheCopiesAre) {
-    FormatterStandin formatter({.bSucceeds = false, .lockedFile = CARD + L"lang"});
-    HWND window = Open();
-    ASSERT_NE(window, nullptr);
-    UiWatcher watcher(IDYES, false, m_run.ProcessId());
+    const std::vector<std::wstring> texts = FormatThatFails({.bSucceeds = false, .lockedFile = CARD + L"lang"});
+    ASSERT_NE(m_hWindow, nullptr);
 
-    ClickFormat(window);
-    ASSERT_TRUE(WaitForMessages(watcher, 2));
-    ASSERT_TRUE(WaitUntilIdle(window)) << "the format procedure ended";
-
-    const std::vector<std::wstring> texts = Texts(watcher);
     ASSERT_EQ(texts.size(), 2u);
     const std::wstring folder = ProgramPath().parent_path().wstring();
     EXPECT_EQ(texts[1], L"Cannot format the memory card.\r\nCopies are kept in the folder below. Before you use the "
@@ -205,7 +208,7 @@ TEST_F(CardFormatE2E, FailedFormatThatLostFilesSaysItFailedAndWhereTheCopiesAre)
     EXPECT_EQ(ReadBytes(CARD + L"setup.cfg"), m_arrKept[0]);
     EXPECT_EQ(ReadBytes(CARD + L"default.cfg"), m_arrKept[1]);
     EXPECT_FALSE(fs::exists(CARD + L"lang\\ver.dat"));
-    Close(window);
+    Close(m_hWindow);
 }
 
 TEST_F(CardFormatE2E, MissingFormatterShowsItsMessageThenTheFailure) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "pages/PageControlIds.h"
@@ -54,6 +55,24 @@ protected:
     // Clicks a skinned button (a tab, Save, ...). The button posts its command, so the program
     // handles the presses in their order; a test waits for the outcome it checks.
     static void Press(HWND window, int id) { ClickSkinButton(window, id); }
+
+    // What Initialize then Save leaves on the card: default.cfg with the device fields of the
+    // record the card held before.
+    SetupConfig DefaultsWithDeviceFields(const SetupConfig& before) const {
+        const Bytes defaults = ReadBytes(m_card.File(L"default.cfg"));
+        SetupConfig expected{};
+        std::memcpy(&expected, defaults.data(), sizeof(expected));
+        expected.device_keep_1 = before.device_keep_1;
+        expected.device_keep_2 = before.device_keep_2;
+        expected.device_keep_3 = before.device_keep_3;
+        expected.device_keep_4 = before.device_keep_4;
+        return expected;
+    }
+    // Whether the card's setup.cfg holds exactly this record.
+    bool CardHolds(const SetupConfig& expected) const {
+        const SetupConfig saved = m_card.ReadSetup();
+        return std::memcmp(&saved, &expected, sizeof(saved)) == 0;
+    }
 
     CardFolder m_card;
     ProgramRun m_run;

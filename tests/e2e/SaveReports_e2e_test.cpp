@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include <atomic>
-#include <cstring>
 #include <fstream>
 #include <mutex>
 #include <set>
@@ -26,24 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SaveReportsTest : public CardSessionTest {
-protected:
-    // What Initialize then Save leaves on the card: default.cfg with the card's device fields.
-    SetupConfig DefaultsWithDeviceFields(const SetupConfig& before) const {
-        const Bytes defaults = ReadBytes(m_card.File(L"default.cfg"));
-        SetupConfig expected{};
-        std::memcpy(&expected, defaults.data(), sizeof(expected));
-        expected.device_keep_1 = before.device_keep_1;
-        expected.device_keep_2 = before.device_keep_2;
-        expected.device_keep_3 = before.device_keep_3;
-        expected.device_keep_4 = before.device_keep_4;
-        return expected;
-    }
-    bool CardHolds(const SetupConfig& expected) const {
-        const SetupConfig saved = m_card.ReadSetup();
-        return std::memcmp(&saved, &expected, sizeof(saved)) == 0;
-    }
-};
+using SaveReportsTest = CardSessionTest;
 
 // setup.cfg is written, but an old time.dat that the camera would set its clock from cannot be
 // removed: the message says exactly that, and the window stays open.
