@@ -18,6 +18,7 @@
 #include "tests/standins/StandIns.h"
 #include "tests/win32/TestWindows.h"
 #include "win32/Handles.h"
+#include "win32/ProgramPath.h"
 
 namespace {
 
@@ -35,11 +36,7 @@ const std::wstring SUCCESS_TEXT = L"Memory card format completed";
 const std::wstring FAILURE_TEXT =
     L"Cannot format the memory card.\r\nIt is currently being used by Zudo vir Uvirir or another program.\r\n";
 
-std::wstring ProgramPath() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
+std::wstring ProgramPath() { return win32::ProgramFilePath(); }
 
 fs::path ProgramFolder() { return fs::path(ProgramPath()).parent_path(); }
 

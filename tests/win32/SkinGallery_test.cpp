@@ -28,6 +28,7 @@
 #include "tests/support/PngReader.h"
 #include "tests/win32/GoldenImage.h"
 #include "tests/win32/SkinTestSupport.h"
+#include "win32/Font.h"
 
 namespace {
 
@@ -90,12 +91,6 @@ skin::CPixelBuffer Enlarged(const skin::CPixelBuffer& straight, int32_t scale) {
     return large;
 }
 
-win32::UniqueFont MakeFont(int height, int weight) {
-    return win32::UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH,
-                                         L"Tahoma"));
-}
-
 // An owner like the program's windows: a page area that answers its controls with white.
 class CGalleryWindow : public testsupport::CSkinTestParent {
 protected:
@@ -152,9 +147,9 @@ protected:
         ASSERT_TRUE(m_window.Create(722, 587));
         ASSERT_TRUE(m_background.Create(nullptr, 722, 587));
         CNinePatch().Paint(m_background, 501);
-        m_captionFont = MakeFont(13, FW_NORMAL);
-        m_titleFont = MakeFont(13, FW_BOLD);
-        m_labelFont = MakeFont(12, FW_NORMAL);
+        m_captionFont = win32::MakeWindowFont(13, FW_NORMAL);
+        m_titleFont = win32::MakeWindowFont(13, FW_BOLD);
+        m_labelFont = win32::MakeWindowFont(12, FW_NORMAL);
     }
 
     void Save(CMemSurface& sheet, const wchar_t* name) {
