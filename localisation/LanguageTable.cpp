@@ -55,5 +55,11 @@ std::wstring GetLangText(std::wstring_view strKey, std::wstring_view strSection)
 }
 
 std::wstring GetLangMessage(std::wstring_view strKey) {
-    return GetLangText(strKey) + L"\r\n" + GetLangText(std::wstring(strKey) + L"0");
+    return GetLangLines({strKey}) + GetLangText(std::wstring(strKey) + L"0");
+}
+
+std::wstring GetLangLines(std::initializer_list<std::wstring_view> keys) {
+    std::wstring text;
+    for (const std::wstring_view key : keys) text += GetLangText(key) + L"\r\n";
+    return text;
 }

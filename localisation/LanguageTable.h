@@ -3,6 +3,7 @@
 // It holds two parsed language files, the chosen language and English as the fallback, and is
 // filled once at start-up. Before that load every lookup answers "Error Loading".
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -42,3 +43,6 @@ bool LoadLanguage(std::wstring_view strLanguage);
 std::wstring GetLangText(std::wstring_view strKey, std::wstring_view strSection = {});
 // A warning of two lines: what happened (key) and what to do about it (key + "0").
 std::wstring GetLangMessage(std::wstring_view strKey);
+// The texts of the keys as the lines of one message, each ended with "\r\n", the way the
+// pop-ups and the format's message boxes show them.
+std::wstring GetLangLines(std::initializer_list<std::wstring_view> keys);

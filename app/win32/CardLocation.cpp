@@ -7,19 +7,13 @@
 
 #include "app/CommandLine.h"
 #include "platform/DebugOutput.h"
+#include "win32/ProgramPath.h"
 
 namespace cardlocation {
 namespace {
 
 // A program file larger than this is not ours.
 constexpr LONGLONG LARGEST_PROGRAM = 256LL * 1024 * 1024;
-
-std::wstring ProgramPath() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};  // a cut path names no file
-    return std::wstring(path, length);
-}
 
 // The text up to and including the first backslash (a drive root such as E:\).
 std::wstring UpToFirstBackslash(const std::wstring& path) {
@@ -60,7 +54,7 @@ bool WriteWhole(HANDLE file, const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 std::wstring GetProgramFolder() {
-    const std::wstring path = ProgramPath();
+    const std::wstring path = win32::ProgramFilePath();
     const size_t slash = path.rfind(L'\\');
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
@@ -108,7 +102,7 @@ CHeldCopy WriteHeldCopy(const std::vector<uint8_t>& program, const std::wstring&
 
 CHeldCopy CopySelfToAppData() {
     const std::wstring folder = CopyFolder();
-    const std::wstring source = ProgramPath();
+    const std::wstring source = win32::ProgramFilePath();
     const size_t slash = source.rfind(L'\\');
     if (folder.empty() || slash == std::wstring::npos) return {};
     // The running program's own bytes: the copy must hold exactly these.

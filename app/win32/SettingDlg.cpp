@@ -11,6 +11,7 @@
 #include "record/ClockFile.h"
 #include "resources/ResourceIds.h"
 #include "skin/win32/NinePatch.h"
+#include "win32/Font.h"
 #include "win32/RegistryManager.h"
 #include "win32/StartUpTrace.h"
 
@@ -138,9 +139,7 @@ BOOL CSettingDlg::OnInitDialog() {
         return TRUE;
     }
     SetWindowTextW(GetSafeHwnd(), GetLangText(L"IDS_STRING101").c_str());
-    m_hFont = win32::UniqueFont(CreateFontW(13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                                            VARIABLE_PITCH, L"Tahoma"));
+    m_hFont = win32::MakeWindowFont(13, FW_BOLD);
     ComposeBackground();
     win32::startup::Mark("window's background composed");
     CreateControls();

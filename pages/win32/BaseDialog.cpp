@@ -4,6 +4,7 @@
 
 #include "pages/PageMetrics.h"
 #include "record/TextUtil.h"
+#include "win32/Font.h"
 #include "win32/StartUpTrace.h"
 
 using pagemetrics::PAGE_HEIGHT;
@@ -12,9 +13,7 @@ using pagemetrics::PAGE_WIDTH;
 namespace {
 
 win32::UniqueFont MakePageFont(int height, int weight) {
-    return win32::UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                                         VARIABLE_PITCH, L"Tahoma"));
+    return win32::MakeWindowFont(height, weight);
 }
 
 pagemetrics::ScrollRequest RequestOf(int code) {

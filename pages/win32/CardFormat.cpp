@@ -13,37 +13,16 @@
 #include "record/CardRoot.h"
 #include "record/SetupConfig.h"
 #include "resources/ResourceIds.h"
+#include "win32/ProgramPath.h"
 
 namespace {
-
-// GetModuleFileNameW never returns a longer path than the system's longest.
-constexpr size_t LONGEST_PATH = 32768;
 
 std::optional<cardformat::DiskGeometry>& GeometryOverride() {
     static std::optional<cardformat::DiskGeometry> geometry;
     return geometry;
 }
 
-// Two language texts as two lines, the way the pop-ups and message boxes show them.
-std::wstring TwoLines(const wchar_t* firstKey, const wchar_t* secondKey) {
-    return GetLangText(firstKey) + L"\r\n" + GetLangText(secondKey) + L"\r\n";
-}
-
 std::wstring FormatCaption() { return GetLangText(L"IDS_STRING162"); }
-
-std::wstring ProgramFilePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (path.size() >= LONGEST_PATH) return {};
-        path.resize(path.size() * 2);
-    }
-}
 
 // The camera's files are kept with the platform's own file calls.
 class CWindowsCardFiles : public cardformat::CardFileSystem {
@@ -70,7 +49,7 @@ public:
 
 void ShowFormatReport(HWND page, bool bSucceeded) {
     const std::wstring text =
-        bSucceeded ? GetLangText(L"IDS_STRING179") : TwoLines(L"IDS_STRING181", L"IDS_STRING1810");
+        bSucceeded ? GetLangText(L"IDS_STRING179") : GetLangLines({L"IDS_STRING181", L"IDS_STRING1810"});
     MessageBoxW(page, text.c_str(), FormatCaption().c_str(), MB_OK);
 }
 
@@ -117,7 +96,7 @@ void RunFormatProcedure(HWND page, DWORD viewerTimeoutMs) {
 }
 
 bool ConfirmFormat(HWND page) {
-    const std::wstring text = TwoLines(L"IDS_STRING163", L"IDS_STRING1630");
+    const std::wstring text = GetLangLines({L"IDS_STRING163", L"IDS_STRING1630"});
     return MessageBoxW(page, text.c_str(), FormatCaption().c_str(), MB_YESNO) == IDYES;
 }
 
@@ -128,7 +107,7 @@ void FormatCard(HWND page) {
     if (driveRoot.empty() || !cardformat::FitsDriveRootBuffer(driveRoot)) return;
     if (GetDriveTypeW(driveRoot.c_str()) != DRIVE_REMOVABLE) return;
 
-    const std::wstring programFile = ProgramFilePath();
+    const std::wstring programFile = win32::ProgramFilePath();
     const cardformat::SplitPath program = cardformat::SplitAtLastBackslash(programFile);
     CWindowsCardFiles files;
     cardformat::KeptCardFiles keptFiles(files, g_strCardRoot, program.folder);
@@ -141,7 +120,7 @@ void FormatCard(HWND page) {
     }
 
     CFormatJob job(driveRoot, CardVolumeLabel(), cardformat::ChooseFormat(IsLargeCard()));
-    const bool bFormatted = job.Run(page, FormatCaption(), TwoLines(L"IDS_STRING178", L"IDS_STRING1780"));
+    const bool bFormatted = job.Run(page, FormatCaption(), GetLangLines({L"IDS_STRING178", L"IDS_STRING1780"}));
 
     const bool bRestored = keptFiles.Restore();
     const std::wstring programOnCard = g_strCardRoot + program.fileName;

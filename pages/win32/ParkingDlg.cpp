@@ -244,7 +244,7 @@ void CParkingDlg::OnParkingMode(int id) {
     }
     if (!IsChecked(page, IDC_REC_PARKING_OFF) || record.parking_mode == 0) return;
 
-    const std::wstring message = GetLangText(L"IDS_STRING177") + L"\r\n" + GetLangText(L"IDS_STRING1770") + L"\r\n";
+    const std::wstring message = GetLangLines({L"IDS_STRING177", L"IDS_STRING1770"});
     if (AskYesNo(GetLangText(L"IDS_STRING104"), message, PARKING_POPUP_WIDTH, POPUP_HEIGHT)) {
         // The pop-up's loop may have run other handlers; the record is read again.
         if (!g_pSetupConfig) return;
@@ -272,8 +272,7 @@ void CParkingDlg::OnLowVoltageShutdown(int id) {
     }
     if (g_pSetupConfig->low_voltage_shutdown == 0) return;
 
-    const std::wstring message = GetLangText(L"IDS_STRING247") + L"\r\n" + GetLangText(L"IDS_STRING248") + L"\r\n" +
-                                 GetLangText(L"IDS_STRING249");
+    const std::wstring message = GetLangLines({L"IDS_STRING247", L"IDS_STRING248"}) + GetLangText(L"IDS_STRING249");
     const bool confirmed = AskYesNo(GetLangText(L"IDS_STRING246"), message, SHUTDOWN_POPUP_WIDTH, POPUP_HEIGHT);
     if (!g_pSetupConfig) return;
     if (confirmed) {

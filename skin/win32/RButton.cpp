@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "skin/win32/NinePatch.h"
+#include "win32/Font.h"
 
 namespace {
 
@@ -64,8 +65,7 @@ void CRButton::SetImages(UINT normalId, UINT hoverId, UINT pressedId, HDC ownerB
         m_crPressed = textStyle->crPressed;
         m_nFontHeight = textStyle->nFontHeight;
         m_nAlign = textStyle->nAlign;
-        m_hFont.Reset(CreateFontW(m_nFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+        m_hFont = win32::MakeWindowFont(m_nFontHeight, FW_BOLD, win32::FontLook::SystemDefault);
         m_bHasText = true;
         SetWindowTextW(GetSafeHwnd(), m_strText.c_str());  // the same text: no repaint
     }

@@ -109,6 +109,17 @@ TEST(LanguageTable, GlobalTableLoadsWithEnglishAsFallback) {
     EXPECT_EQ(GetLangText(L"K3"), L"Three");
 }
 
+// Messages built from several keys: every line ends with CR LF, the two-line warning's second
+// line (key + "0") without; a missing key gives an empty line, not a missing one.
+TEST(LanguageTable, JoinsTheTextsOfAMessageLineByLine) {
+    FakeLanguageFiles files({{L"english", Ascii("[text]\r\nK1=\"One\"\r\nK2=\"Two\"\r\nK20=\"Do this\"\r\n")}});
+    ASSERT_TRUE(LoadLanguage(L"english"));
+    EXPECT_EQ(GetLangLines({L"K1", L"K2"}), L"One\r\nTwo\r\n");
+    EXPECT_EQ(GetLangLines({L"K1", L"NONE", L"K2"}), L"One\r\n\r\nTwo\r\n");
+    EXPECT_EQ(GetLangLines({}), L"");
+    EXPECT_EQ(GetLangMessage(L"K2"), L"Two\r\nDo this");
+}
+
 // The shipped files.
 
 struct EnglishText {

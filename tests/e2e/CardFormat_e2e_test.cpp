@@ -94,8 +94,7 @@ protected:
     // Shows the memory card page and clicks Format. Posted, since the click runs the whole
     // procedure, message boxes and all, before it returns.
     static void ClickFormat(HWND window) {
-        ClickSkinButton(window, TAB_CARD);
-        Settle();
+        ShowPage(window, TAB_CARD);
         HWND format = FindControl(window, IDC_CARD_FORMAT);
         PostMessageW(GetParent(format), WM_COMMAND, MAKEWPARAM(IDC_CARD_FORMAT, BN_CLICKED),
                      reinterpret_cast<LPARAM>(format));
@@ -103,10 +102,25 @@ protected:
     static bool WaitForMessages(const UiWatcher& watcher, size_t count) {
         return testsupport::WaitUntil([&] { return watcher.Messages().size() >= count; }, 30000);
     }
+    // Waits for the format procedure to end, then closes the program.
     void Close(HWND window) {
-        Settle();
+        EXPECT_TRUE(WaitUntilIdle(window)) << "the format procedure ended";
         ClickSkinButton(window, CANCEL);
         EXPECT_TRUE(m_run.WaitForExit());
+    }
+
+    // Opens the program, formats with a formatter set up to fail, answers Yes, and waits for the
+    // procedure to end; the texts of the two messages shown (none when it went wrong before).
+    // The window stays open (m_hWindow) for the checks.
+    std::vector<std::wstring> FormatThatFails(const FormatterStandin::Setup& setup) {
+        FormatterStandin formatter(setup);
+        m_hWindow = Open();
+        if (!m_hWindow) return {};
+        UiWatcher watcher(IDYES, false, m_run.ProcessId());
+        ClickFormat(m_hWindow);
+        EXPECT_TRUE(WaitForMessages(watcher, 2));
+        EXPECT_TRUE(WaitUntilIdle(m_hWindow)) << "the format procedure ended";
+        return Texts(watcher);
     }
 
     void ExpectCameraFilesKept() const {
@@ -118,6 +132,7 @@ protected:
     CardFolder m_sample;
     ProgramRun m_run;
     std::vector<Bytes> m_arrKept;
+    HWND m_hWindow = nullptr;
 };
 
 TEST_F(CardFormatE2E, FormatWaitsForTheViewerAndKeepsTheCameraFiles) {
@@ -160,41 +175,31 @@ TEST_F(CardFormatE2E, FailedFormatWithTheShortViewerTitleStillRestoresTheFiles) 
     EXPECT_FALSE(fs::exists(CARD + L"DCIM"));
     ExpectCameraFilesKept();
     // The viewer hears of a new card after a large card only.
-    EXPECT_EQ(viewer.WaitForMessage("0x219 0 0", 3000), CardIsLarge());
+    ASSERT_TRUE(WaitUntilIdle(window)) << "the format procedure ended";
+    ASSERT_TRUE(viewer.CaughtUp());
+    EXPECT_EQ(viewer.Received("0x219 0 0"), CardIsLarge());
     Close(window);
 }
 
 // The formatter fails before it touches the card, and the card then refuses the copy back of
 // setup.cfg: the card was not formatted and nothing left it, so the plain failure report says so.
 TEST_F(CardFormatE2E, FailedFormatWhoseFilesNeverLeftTheCardIsReportedAsAFailureOnly) {
-    FormatterStandin formatter({.bSucceeds = false, .bErases = false, .lockedFile = CARD + L"setup.cfg"});
-    HWND window = Open();
-    ASSERT_NE(window, nullptr);
-    UiWatcher watcher(IDYES, false, m_run.ProcessId());
+    const std::vector<std::wstring> texts =
+        FormatThatFails({.bSucceeds = false, .bErases = false, .lockedFile = CARD + L"setup.cfg"});
+    ASSERT_NE(m_hWindow, nullptr);
 
-    ClickFormat(window);
-    ASSERT_TRUE(WaitForMessages(watcher, 2));
-    Settle(500);
-
-    EXPECT_EQ(Texts(watcher), (std::vector<std::wstring>{QUESTION_TEXT, FAILURE_TEXT}));
+    EXPECT_EQ(texts, (std::vector<std::wstring>{QUESTION_TEXT, FAILURE_TEXT}));
     EXPECT_TRUE(fs::exists(CARD + L"DCIM\\clip.mp4"));
     ExpectCameraFilesKept();
-    Close(window);
+    Close(m_hWindow);
 }
 
 // The formatter fails after erasing the card, and the card refuses the language folder: the
 // report says the format failed, and where the copies of the files that are gone are.
 TEST_F(CardFormatE2E, FailedFormatThatLostFilesSaysItFailedAndWhereTheCopiesAre) {
-    FormatterStandin formatter({.bSucceeds = false, .lockedFile = CARD + L"lang"});
-    HWND window = Open();
-    ASSERT_NE(window, nullptr);
-    UiWatcher watcher(IDYES, false, m_run.ProcessId());
+    const std::vector<std::wstring> texts = FormatThatFails({.bSucceeds = false, .lockedFile = CARD + L"lang"});
+    ASSERT_NE(m_hWindow, nullptr);
 
-    ClickFormat(window);
-    ASSERT_TRUE(WaitForMessages(watcher, 2));
-    Settle(500);
-
-    const std::vector<std::wstring> texts = Texts(watcher);
     ASSERT_EQ(texts.size(), 2u);
     const std::wstring folder = ProgramPath().parent_path().wstring();
     EXPECT_EQ(texts[1], L"Cannot format the memory card.\r\nCopies are kept in the folder below. Before you use the "
@@ -203,7 +208,7 @@ TEST_F(CardFormatE2E, FailedFormatThatLostFilesSaysItFailedAndWhereTheCopiesAre)
     EXPECT_EQ(ReadBytes(CARD + L"setup.cfg"), m_arrKept[0]);
     EXPECT_EQ(ReadBytes(CARD + L"default.cfg"), m_arrKept[1]);
     EXPECT_FALSE(fs::exists(CARD + L"lang\\ver.dat"));
-    Close(window);
+    Close(m_hWindow);
 }
 
 TEST_F(CardFormatE2E, MissingFormatterShowsItsMessageThenTheFailure) {
@@ -258,7 +263,7 @@ TEST_F(CardFormatE2E, NoAtTheQuestionChangesNothing) {
 
     ClickFormat(window);
     ASSERT_TRUE(WaitForMessages(watcher, 1));
-    Settle(1000);
+    ASSERT_TRUE(WaitUntilIdle(window)) << "the format procedure ended";
 
     EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{QUESTION_TEXT});
     EXPECT_TRUE(viewer.Messages().empty());
@@ -278,7 +283,7 @@ TEST_F(CardFormatE2E, CardNotOnARemovableDriveIsLeftUntouched) {
 
     ClickFormat(window);
     ASSERT_TRUE(WaitForMessages(watcher, 1));
-    Settle(2000);
+    ASSERT_TRUE(WaitUntilIdle(window)) << "the format procedure ended";
 
     EXPECT_EQ(Texts(watcher), std::vector<std::wstring>{QUESTION_TEXT}) << "nothing after the question";
     EXPECT_FALSE(formatter.WasCalled());

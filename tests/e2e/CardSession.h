@@ -6,15 +6,33 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
+#include "pages/PageControlIds.h"
 #include "tests/e2e/CardFolder.h"
 #include "tests/e2e/ProgramDriver.h"
+#include "tests/support/Waiting.h"
 
 namespace e2e {
 
 constexpr int TAB_RECORD = 2202, TAB_CARD = 2203, TAB_SYSTEM = 2204;
 constexpr int CLOSE = 2301, INITIALIZE = 2302, CANCEL = 2303, SAVE = 2304;
+
+// A control of the tab's page, always shown with it.
+inline int PageControlOf(int tab) {
+    return tab == TAB_RECORD ? IDC_REC_IMPACT_HEADER
+           : tab == TAB_CARD ? IDC_CARD_PARTITION_HEADER
+                             : IDC_SYS_LANGUAGE_HEADER;
+}
+
+// Clicks a tab and waits until its page shows.
+inline void ShowPage(HWND window, int tab) {
+    ClickSkinButton(window, tab);
+    HWND control = FindControl(window, PageControlOf(tab));
+    EXPECT_TRUE(testsupport::WaitFor("the page of tab " + std::to_string(tab) + " shows",
+                                     [control] { return IsWindowVisible(control) != FALSE; }));
+}
 
 class CardSessionTest : public ::testing::Test {
 protected:
@@ -34,10 +52,26 @@ protected:
         EXPECT_NE(MessageBoxText(question).find(text), std::wstring::npos) << MessageBoxText(question);
         AnswerMessageBox(question, answer);
     }
-    // Clicks a skinned button (a tab, Save, ...) and lets the program handle it.
-    static void Press(HWND window, int id) {
-        ClickSkinButton(window, id);
-        Settle();
+    // Clicks a skinned button (a tab, Save, ...). The button posts its command, so the program
+    // handles the presses in their order; a test waits for the outcome it checks.
+    static void Press(HWND window, int id) { ClickSkinButton(window, id); }
+
+    // What Initialize then Save leaves on the card: default.cfg with the device fields of the
+    // record the card held before.
+    SetupConfig DefaultsWithDeviceFields(const SetupConfig& before) const {
+        const Bytes defaults = ReadBytes(m_card.File(L"default.cfg"));
+        SetupConfig expected{};
+        std::memcpy(&expected, defaults.data(), sizeof(expected));
+        expected.device_keep_1 = before.device_keep_1;
+        expected.device_keep_2 = before.device_keep_2;
+        expected.device_keep_3 = before.device_keep_3;
+        expected.device_keep_4 = before.device_keep_4;
+        return expected;
+    }
+    // Whether the card's setup.cfg holds exactly this record.
+    bool CardHolds(const SetupConfig& expected) const {
+        const SetupConfig saved = m_card.ReadSetup();
+        return std::memcmp(&saved, &expected, sizeof(saved)) == 0;
     }
 
     CardFolder m_card;

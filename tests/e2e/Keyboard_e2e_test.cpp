@@ -8,7 +8,6 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -18,9 +17,11 @@
 #include "pages/PageControlIds.h"
 #include "tests/e2e/CardFolder.h"
 #include "tests/e2e/ProgramDriver.h"
+#include "tests/support/Waiting.h"
 #include "win32/Handles.h"
 
 using namespace e2e;
+using testsupport::WaitFor;
 
 namespace {
 
@@ -28,15 +29,6 @@ constexpr int TAB_RECORD = 2202;
 constexpr int INITIALIZE = 2302;
 constexpr int CANCEL = 2303;
 constexpr int SAVE = 2304;
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (GetTickCount64() >= end) return false;
-        Sleep(50);
-    }
-    return true;
-}
 
 INPUT Key(WORD key, bool up) {
     INPUT input{};
@@ -46,7 +38,8 @@ INPUT Key(WORD key, bool up) {
     return input;
 }
 
-// Presses `key` with the `held` keys down, as typed.
+// Presses `key` with the `held` keys down, as typed. The program takes the keys in their order;
+// a test waits for the outcome it checks.
 void Type(WORD key, std::initializer_list<WORD> held = {}) {
     std::vector<INPUT> inputs;
     for (WORD modifier : held) inputs.push_back(Key(modifier, false));
@@ -54,7 +47,6 @@ void Type(WORD key, std::initializer_list<WORD> held = {}) {
     inputs.push_back(Key(key, true));
     for (auto it = std::rbegin(held); it != std::rend(held); ++it) inputs.push_back(Key(*it, true));
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    Settle(150);
 }
 
 // The control that has the keyboard focus in the program's window.
@@ -65,14 +57,17 @@ HWND FocusIn(HWND top) {
 }
 
 // Tab (or Shift+Tab) until the control with this id has the focus; false after a whole round.
+// Each press is followed by a wait for the focus to move.
 bool TabTo(HWND top, int id, bool backwards = false) {
     for (int presses = 0; presses < 60; ++presses) {
-        if (GetDlgCtrlID(FocusIn(top)) == id && GetParent(FocusIn(top)) == top) return true;
+        HWND focus = FocusIn(top);
+        if (GetDlgCtrlID(focus) == id && GetParent(focus) == top) return true;
         if (backwards) {
             Type(VK_TAB, {VK_SHIFT});
         } else {
             Type(VK_TAB);
         }
+        if (!testsupport::WaitUntil([&] { return FocusIn(top) != focus; })) return false;
     }
     return false;
 }
@@ -84,64 +79,50 @@ void MoveMouseTo(POINT screen) {
     input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof(input));
-    Settle(150);
-}
-
-// A real left click in the middle of a control, the mouse then moved off it.
-void MouseClick(HWND control, POINT away) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MoveMouseTo(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-    INPUT clicks[2]{};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
-    Settle(300);
-    MoveMouseTo(away);
-    Settle(300);
-}
-
-// The screen's pixels under a window, 0x00RRGGBB, rows from the top.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> data;
-    uint32_t At(int x, int y) const { return data[static_cast<size_t>(y * width + x)] & 0x00FFFFFF; }
-};
-
-Pixels Capture(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    Pixels pixels;
-    pixels.width = rect.right - rect.left;
-    pixels.height = rect.bottom - rect.top;
-    pixels.data.resize(static_cast<size_t>(pixels.width * pixels.height));
-    win32::WindowDC screen(nullptr);
-    win32::UniqueMemoryDC memory(CreateCompatibleDC(screen.Get()));
-    win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), pixels.width, pixels.height));
-    {
-        win32::ScopedSelect selected(memory.Get(), bitmap.Get());
-        BitBlt(memory.Get(), 0, 0, pixels.width, pixels.height, screen.Get(), rect.left, rect.top, SRCCOPY);
-    }
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.width, -pixels.height, 1, 32, BI_RGB};
-    GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(pixels.height), pixels.data.data(), &info,
-              DIB_RGB_COLORS);
-    return pixels;
+    EXPECT_TRUE(WaitFor("the mouse reaches " + std::to_string(screen.x) + "," + std::to_string(screen.y), [screen] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+    }));
 }
 
 // The box around the pixels that differ; empty (all zero) when none does.
-RECT DifferenceBox(const Pixels& a, const Pixels& b) {
-    RECT box{a.width, a.height, 0, 0};
-    for (int y = 0; y < a.height; ++y) {
-        for (int x = 0; x < a.width; ++x) {
+RECT DifferenceBox(const skin::CPixelBuffer& a, const skin::CPixelBuffer& b) {
+    RECT box{a.Width(), a.Height(), 0, 0};
+    for (int y = 0; y < a.Height(); ++y) {
+        for (int x = 0; x < a.Width(); ++x) {
             if (a.At(x, y) == b.At(x, y)) continue;
             box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
                        std::max<LONG>(box.bottom, y + 1)};
         }
     }
     return box.right == 0 ? RECT{} : box;
+}
+
+bool LooksAs(HWND control, const skin::CPixelBuffer& picture) {
+    return DifferenceBox(picture, CaptureWindow(control)).right == 0;
+}
+
+void SendMouseButton(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof(input));
+}
+
+// A real left click in the middle of a button, the mouse then moved off it; `plain` is how the
+// button looks without the mouse over it. Each step waits for the button to show it (the mouse
+// over it, pressed, released, left), so the click has been handled when this returns.
+void MouseClick(HWND button, POINT away, const skin::CPixelBuffer& plain) {
+    RECT rect{};
+    GetWindowRect(button, &rect);
+    MoveMouseTo(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    ASSERT_TRUE(WaitFor("the button shows the mouse over it", [&] { return !LooksAs(button, plain); }));
+    const skin::CPixelBuffer hover = CaptureWindow(button);
+    SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(WaitFor("the button shows itself pressed", [&] { return !LooksAs(button, hover); }));
+    SendMouseButton(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitFor("the button shows itself released", [&] { return LooksAs(button, hover); }));
+    MoveMouseTo(away);
 }
 
 class KeyboardTest : public ::testing::Test {
@@ -152,17 +133,16 @@ protected:
         HWND window = m_run.WaitForMainWindow();
         if (!window) return nullptr;
         SetForegroundWindow(window);
-        if (!WaitUntil([window] { return GetForegroundWindow() == window; })) return nullptr;
-        Settle(300);
-        return window;
+        if (!testsupport::WaitUntil([window] { return GetForegroundWindow() == window; })) return nullptr;
+        return WaitUntilIdle(window) && PaintNow(window) ? window : nullptr;
     }
 
     // Ctrl+Tab to the record page; its first control, the impact slider, has the focus.
     HWND SwitchToRecordPage(HWND window) {
         Type(VK_TAB, {VK_CONTROL});
         HWND slider = FindControl(window, IDC_REC_IMPACT_SLIDER);
-        EXPECT_TRUE(WaitUntil([slider] { return IsWindowVisible(slider) != FALSE; })) << "the record page shows";
-        EXPECT_EQ(FocusIn(window), slider);
+        EXPECT_TRUE(WaitFor("the record page shows with the focus on its first slider",
+                            [&] { return IsWindowVisible(slider) && FocusIn(window) == slider; }));
         return slider;
     }
 
@@ -171,8 +151,11 @@ protected:
         const int before = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
         const bool atEnd = before >= static_cast<int>(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
         Type(atEnd ? VK_LEFT : VK_RIGHT);
-        const int after = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
-        EXPECT_NE(after, before) << "the arrow key moved the slider";
+        int after = before;
+        EXPECT_TRUE(WaitFor("the arrow key moves the slider", [&] {
+            after = static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0));
+            return after != before;
+        }));
         return after;
     }
 
@@ -227,28 +210,28 @@ TEST_F(KeyboardTest, TheFocusOutlineFollowsTheKeyboardAndNotTheMouse) {
     GetWindowRect(window, &windowRect);
     const POINT away{windowRect.left + 500, windowRect.top + 30};  // the window's own background
     MoveMouseTo(away);
-    const Pixels plain = Capture(initialize);
+    ASSERT_TRUE(WaitUntilIdle(window) && PaintNow(window));
+    const skin::CPixelBuffer plain = CaptureWindow(initialize);
 
-    MouseClick(initialize, away);
+    MouseClick(initialize, away, plain);
+    EXPECT_TRUE(
+        WaitFor("Initialize looks as before the click, with no outline", [&] { return LooksAs(initialize, plain); }));
     EXPECT_NE(FocusIn(window), initialize) << "a click does not take the focus";
-    const Pixels clicked = Capture(initialize);
-    EXPECT_EQ(DifferenceBox(plain, clicked).right, 0) << "no outline after a click";
 
     Type(VK_TAB, {VK_CONTROL});  // any page: Tab then runs from its first control
     ASSERT_TRUE(TabTo(window, INITIALIZE));
-    const Pixels focused = Capture(initialize);
+    ASSERT_TRUE(WaitFor("Initialize shows the focus outline", [&] { return !LooksAs(initialize, plain); }));
+    const skin::CPixelBuffer focused = CaptureWindow(initialize);
     const RECT outline = DifferenceBox(plain, focused);
-    const RECT expected{2, 2, plain.width - 2, plain.height - 2};
+    const RECT expected{2, 2, plain.Width() - 2, plain.Height() - 2};
     EXPECT_TRUE(EqualRect(&outline, &expected))
         << "outline " << outline.left << "," << outline.top << "," << outline.right << "," << outline.bottom;
-    EXPECT_EQ(focused.At(2, plain.height / 2), 0xFFFFFFu) << "a light outline";
+    EXPECT_EQ(focused.At(2, plain.Height() / 2), 0xFFFFFFFFu) << "a light outline";
 
-    const std::filesystem::path folder = ProgramPath().parent_path() / L"screenshots";
-    std::filesystem::create_directories(folder);
-    EXPECT_TRUE(SaveScreenshot(window, folder / L"english-focused-button.png"));
+    EXPECT_TRUE(SaveScreenshot(window, ScreenshotFolder() / L"english-focused-button.png"));
 
     Type(VK_TAB);  // on to Cancel: the outline moves with the focus
-    EXPECT_EQ(DifferenceBox(plain, Capture(initialize)).right, 0);
+    EXPECT_TRUE(WaitFor("the outline leaves Initialize", [&] { return LooksAs(initialize, plain); }));
     Type(VK_ESCAPE);
     EXPECT_TRUE(m_run.WaitForExit());
 }

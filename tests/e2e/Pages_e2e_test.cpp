@@ -26,12 +26,6 @@ protected:
     static HWND PageOf(HWND window, int controlId) { return GetParent(FindControl(window, controlId)); }
 };
 
-std::filesystem::path ScreenshotFolder() {
-    const std::filesystem::path folder = ProgramPath().parent_path() / L"screenshots";
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
 // The catalogue index of a zone, read from the same registry the program reads.
 int ZoneIndex(const CTimeZoneInfoManager& catalogue, const wchar_t* keyName) {
     for (int i = 0; i < catalogue.GetCount(); ++i) {
@@ -49,36 +43,35 @@ TEST_F(PagesTest, EveryChangeOnEveryPageIsSaved) {
     HWND window = Open();
     ASSERT_NE(window, nullptr);
 
-    Press(window, TAB_RECORD);
-    MoveSlider(window, 1252, 5);
-    MoveSlider(window, 1160, 1);
-    MoveSlider(window, 1161, 1);
-    MoveSlider(window, 1162, 3);
-    MoveSlider(window, 1163, 7);
-    MoveSlider(window, 1164, 0);
-    MoveSlider(window, 1008, 0);
+    ShowPage(window, TAB_RECORD);
+    MoveSlider(window, IDC_REC_IMPACT_SLIDER, 5);
+    MoveSlider(window, IDC_REC_PARKING_IMPACT_SLIDER, 1);
+    MoveSlider(window, IDC_REC_MOTION_SLIDER, 1);
+    MoveSlider(window, IDC_REC_TIMER_SLIDER, 3);
+    MoveSlider(window, IDC_REC_VOLTAGE_12V_SLIDER, 7);
+    MoveSlider(window, IDC_REC_VOLTAGE_24V_SLIDER, 0);
+    MoveSlider(window, IDC_REC_BRIGHTNESS_SLIDER, 0);
     // Disabling parking mode asks first; the click must not wait for the answer.
-    PostMessageW(FindControl(window, 4002), BM_CLICK, 0, 0);
+    PostMessageW(FindControl(window, IDC_REC_PARKING_OFF), BM_CLICK, 0, 0);
     HWND question = WaitForMessageBox();
     ASSERT_NE(question, nullptr);
     DismissMessageBox(question);
-    Settle();
+    ASSERT_TRUE(WaitUntilIdle(window)) << "the program took the answer to the parking question";
 
-    Press(window, TAB_CARD);
-    ClickButton(window, 1336);
-    for (int box = 1320; box <= 1323; ++box) ClickButton(window, box);
+    ShowPage(window, TAB_CARD);
+    ClickButton(window, IDC_CARD_TYPE_C);
+    for (int box = IDC_CARD_OVERWRITE_FIRST; box <= IDC_CARD_OVERWRITE_LAST; ++box) ClickButton(window, box);
 
-    Press(window, TAB_SYSTEM);
-    SelectComboItem(window, 1390, 2);
-    MoveSlider(window, 1018, 3);
-    SelectComboItem(window, 1123, tokyo);
-    ClickButton(window, 1381);
-    ClickButton(window, 1383);
-    ClickButton(window, 1387);
-    ClickButton(window, 4006);
-    ClickButton(window, 1326);
-    ClickButton(window, 1344);
-    Settle();
+    ShowPage(window, TAB_SYSTEM);
+    SelectComboItem(window, IDC_SYS_LANGUAGE_LIST, 2);
+    MoveSlider(window, IDC_SYS_VOICE_SLIDER, 3);
+    SelectComboItem(window, IDC_SYS_ZONE_LIST, tokyo);
+    ClickButton(window, IDC_SYS_DST_OFF);
+    ClickButton(window, IDC_SYS_SPEED_MPH);
+    ClickButton(window, IDC_SYS_STAMP_ON);
+    ClickButton(window, IDC_SYS_ALERT_OFF);
+    ClickButton(window, IDC_SYS_CLOCK_CHECK);
+    ClickButton(window, IDC_SYS_CLOCK_NOW);
 
     ClickSkinButton(window, SAVE);
     ASSERT_TRUE(m_run.WaitForExit());
@@ -146,15 +139,17 @@ TEST_F(PagesTest, ScreenshotsOfEveryPageAtItsTopAndBottom) {
         int scrollMax;
         const wchar_t* name;
     };
-    for (const Page& page : {Page{TAB_CARD, 1305, 67, L"card"}, Page{TAB_RECORD, 1210, 561, L"record"},
-                             Page{TAB_SYSTEM, 1363, 305, L"system"}}) {
-        Press(window, page.tab);
+    for (const Page& page : {Page{TAB_CARD, IDC_CARD_PARTITION_HEADER, 67, L"card"},
+                             Page{TAB_RECORD, IDC_REC_IMPACT_HEADER, 561, L"record"},
+                             Page{TAB_SYSTEM, IDC_SYS_LANGUAGE_HEADER, 305, L"system"}}) {
+        ShowPage(window, page.tab);
+        ASSERT_TRUE(PaintNow(window));
         const std::wstring stem = std::wstring(L"page-") + page.name;
         EXPECT_TRUE(SaveScreenshot(window, ScreenshotFolder() / (stem + L"-top.png")));
         // Page-down steps stop at the bottom of the page.
         HWND pageWindow = PageOf(window, page.header);
         for (int step = 0; step < 3; ++step) SendMessageW(pageWindow, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
-        Settle();
+        ASSERT_TRUE(PaintNow(window));
         RECT header{};
         GetWindowRect(FindControl(window, page.header), &header);
         MapWindowPoints(nullptr, pageWindow, reinterpret_cast<POINT*>(&header), 2);

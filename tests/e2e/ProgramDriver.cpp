@@ -1,10 +1,9 @@
 #include "tests/e2e/ProgramDriver.h"
 
 #include <commctrl.h>
-#include <gdiplus.h>
 
-#include <vector>
-
+#include "tests/support/Waiting.h"
+#include "tests/win32/GoldenImage.h"
 #include "win32/Handles.h"
 
 namespace e2e {
@@ -34,18 +33,6 @@ BOOL CALLBACK FindById(HWND window, LPARAM search) {
     if (GetDlgCtrlID(window) != wanted->id) return TRUE;
     wanted->found = window;
     return FALSE;
-}
-
-CLSID PngEncoder() {
-    UINT count = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<BYTE> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(count, size, encoders);
-    for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(encoders[i].MimeType) == L"image/png") return encoders[i].Clsid;
-    }
-    return CLSID{};
 }
 
 }  // namespace
@@ -79,12 +66,9 @@ bool ProgramRun::Start(const std::filesystem::path& program, const std::wstring&
 }
 
 HWND ProgramRun::WaitForMainWindow(DWORD timeoutMs) const {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (GetTickCount64() < end) {
-        if (HWND window = FindMainWindow()) return window;
-        Sleep(100);
-    }
-    return nullptr;
+    HWND window = nullptr;
+    testsupport::WaitUntil([&] { return (window = FindMainWindow()) != nullptr; }, timeoutMs);
+    return window;
 }
 
 bool ProgramRun::WaitForExit(DWORD timeoutMs) {
@@ -98,12 +82,7 @@ HWND FindMainWindow() {
 }
 
 bool WaitForNoMainWindow(DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (GetTickCount64() < end) {
-        if (!FindMainWindow()) return true;
-        Sleep(100);
-    }
-    return false;
+    return testsupport::WaitUntil([] { return FindMainWindow() == nullptr; }, timeoutMs);
 }
 
 HWND FindControl(HWND top, int id) {
@@ -137,23 +116,54 @@ void SelectComboItem(HWND top, int id, int index) {
     SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
-void Settle(DWORD milliseconds) { Sleep(milliseconds); }
+bool WaitUntilIdle(HWND window, DWORD timeoutMs) {
+    // A sent message is answered only where the program takes messages: in its message loop
+    // once the handler at work has returned, or in a modal loop, which disables the window.
+    return testsupport::WaitUntil(
+        [window] {
+            DWORD_PTR answer = 0;
+            return IsWindowEnabled(window) &&
+                   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer) != 0 &&
+                   IsWindowEnabled(window) && WaitForMessageBox(0) == nullptr;
+        },
+        timeoutMs);
+}
 
-bool SaveScreenshot(HWND window, const std::filesystem::path& file) {
+bool PaintNow(HWND window) {
+    // Sent to a window of another program, the paint messages are handled before this returns.
+    return RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN) != FALSE;
+}
+
+skin::CPixelBuffer CaptureWindow(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
+    skin::CPixelBuffer pixels(rect.right - rect.left, rect.bottom - rect.top);
     win32::WindowDC screen(nullptr);
     win32::UniqueMemoryDC memory(CreateCompatibleDC(screen.Get()));
-    win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    win32::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), pixels.Width(), pixels.Height()));
     {
         win32::ScopedSelect selected(memory.Get(), bitmap.Get());
-        BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY);
+        BitBlt(memory.Get(), 0, 0, pixels.Width(), pixels.Height(), screen.Get(), rect.left, rect.top, SRCCOPY);
     }
-    Gdiplus::Bitmap image(bitmap.Get(), nullptr);
-    const CLSID encoder = PngEncoder();
-    return image.Save(file.c_str(), &encoder, nullptr) == Gdiplus::Ok;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), pixels.Width(), -pixels.Height(), 1, 32, BI_RGB};
+    GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(pixels.Height()), pixels.View().pPixels, &info,
+              DIB_RGB_COLORS);
+    for (int32_t y = 0; y < pixels.Height(); ++y) {
+        for (int32_t x = 0; x < pixels.Width(); ++x) pixels.At(x, y) |= 0xFF000000;
+    }
+    return pixels;
+}
+
+bool SaveScreenshot(HWND window, const std::filesystem::path& file) {
+    skin::CPixelBuffer pixels = CaptureWindow(window);
+    return testsupport::SavePng(pixels.View(), file);
+}
+
+std::filesystem::path ScreenshotFolder() {
+    const std::filesystem::path folder = ProgramPath().parent_path() / L"screenshots";
+    std::filesystem::create_directories(folder);
+    return folder;
 }
 
 }  // namespace e2e
@@ -186,14 +196,10 @@ BOOL CALLBACK CollectText(HWND child, LPARAM text) {
 }  // namespace
 
 HWND WaitForMessageBox(DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (GetTickCount64() < end) {
-        HWND found = nullptr;
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&found));
-        if (found) return found;
-        Sleep(100);
-    }
-    return nullptr;
+    HWND found = nullptr;
+    testsupport::WaitUntil([&] { return EnumWindows(FindBox, reinterpret_cast<LPARAM>(&found)), found != nullptr; },
+                           timeoutMs);
+    return found;
 }
 
 std::wstring MessageBoxText(HWND box) {

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+#include "skin/PixelBuffer.h"
+
 namespace e2e {
 
 // The program file under test (built next to the end-to-end tests).
@@ -49,11 +51,19 @@ void ClickButton(HWND top, int id);
 void MoveSlider(HWND top, int id, int position);
 // Selects an item of a combo box and tells its page.
 void SelectComboItem(HWND top, int id, int index);
-// Lets the program handle what was sent so far.
-void Settle(DWORD milliseconds = 300);
+// Waits until the program is back in its window's message loop with nothing modal open: the
+// window is enabled and answers a message sent to it. What a message box's answer or a sent
+// message started has then finished. False when the window stays busy, disabled or is gone.
+bool WaitUntilIdle(HWND window, DWORD timeoutMs = 20000);
+// Has the program paint what is invalid in the window and its children now, and waits for it.
+bool PaintNow(HWND window);
 
+// What the screen shows of the window, opaque pixels, rows from the top.
+skin::CPixelBuffer CaptureWindow(HWND window);
 // Writes a PNG screenshot of the window to the file.
 bool SaveScreenshot(HWND window, const std::filesystem::path& file);
+// Where the screenshots for a person to look at go: <build>/screenshots/ (made when missing).
+std::filesystem::path ScreenshotFolder();
 
 }  // namespace e2e
 

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <fstream>
 
@@ -10,6 +11,8 @@
 
 #include "tests/e2e/CardFolder.h"
 #include "tests/e2e/ProgramDriver.h"
+#include "tests/support/Waiting.h"
+#include "win32/Handles.h"
 
 using namespace e2e;
 
@@ -19,6 +22,17 @@ std::filesystem::path LocalAppData() {
     wchar_t folder[MAX_PATH] = {};
     SHGetSpecialFolderPathW(nullptr, folder, CSIDL_LOCAL_APPDATA, FALSE);
     return folder;
+}
+
+// How many processes run the program (under any path).
+int ProgramsRunning() {
+    win32::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{sizeof(entry)};
+    int count = 0;
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+        if (_wcsicmp(entry.szExeFile, L"DashCamSetting.exe") == 0) ++count;
+    }
+    return count;
 }
 
 // A card folder on the drive with a fresh copy of the sample card and the program on it (the
@@ -65,8 +79,10 @@ TEST(Relaunch, ACopyThatCannotBeMadeIsReportedAndNothingStarts) {
     const std::filesystem::path program = PutProgramOnCard(sample);
     const std::filesystem::path copy = LocalAppData() / L"Morvanscope" / L"DashCamSetting.exe";
     // A copy that an earlier test started may still be ending.
-    std::error_code error;
-    for (int attempt = 0; attempt < 100 && !std::filesystem::remove(copy, error) && error; ++attempt) Sleep(100);
+    ASSERT_TRUE(testsupport::WaitFor("the copy that an earlier test started ends and can be removed", [&] {
+        std::error_code error;
+        return std::filesystem::remove(copy, error) || !error;
+    }));
     ASSERT_TRUE(std::filesystem::create_directories(copy));
 
     ProgramRun fromCard;
@@ -79,8 +95,9 @@ TEST(Relaunch, ACopyThatCannotBeMadeIsReportedAndNothingStarts) {
               L"programs, then start the program from the memory card again.");
     DismissMessageBox(report);
     EXPECT_TRUE(fromCard.WaitForExit());
-    Settle(1000);
-    EXPECT_EQ(FindMainWindow(), nullptr) << "no window, from the card or elsewhere";
+    // A program it started would run by now, since it was started before the first one ended.
+    EXPECT_EQ(ProgramsRunning(), 0) << "nothing started, from the card or elsewhere";
+    EXPECT_EQ(FindMainWindow(), nullptr);
     EXPECT_EQ(ReadBytes(CARD / L"setup.cfg"), sample.OriginalSetupBytes());
 
     std::filesystem::remove_all(copy);

@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include <atomic>
-#include <cstring>
 #include <fstream>
 #include <mutex>
 #include <set>
@@ -17,6 +16,7 @@
 #include "record/SaveCopy.h"
 #include "tests/e2e/CardSession.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Waiting.h"
 #include "win32/Handles.h"
 
 using namespace e2e;
@@ -25,24 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SaveReportsTest : public CardSessionTest {
-protected:
-    // What Initialize then Save leaves on the card: default.cfg with the card's device fields.
-    SetupConfig DefaultsWithDeviceFields(const SetupConfig& before) const {
-        const Bytes defaults = ReadBytes(m_card.File(L"default.cfg"));
-        SetupConfig expected{};
-        std::memcpy(&expected, defaults.data(), sizeof(expected));
-        expected.device_keep_1 = before.device_keep_1;
-        expected.device_keep_2 = before.device_keep_2;
-        expected.device_keep_3 = before.device_keep_3;
-        expected.device_keep_4 = before.device_keep_4;
-        return expected;
-    }
-    bool CardHolds(const SetupConfig& expected) const {
-        const SetupConfig saved = m_card.ReadSetup();
-        return std::memcmp(&saved, &expected, sizeof(saved)) == 0;
-    }
-};
+using SaveReportsTest = CardSessionTest;
 
 // setup.cfg is written, but an old time.dat that the camera would set its clock from cannot be
 // removed: the message says exactly that, and the window stays open.
@@ -65,7 +48,7 @@ TEST_F(SaveReportsTest, AClockFileThatCannotBeRemovedIsReportedApartFromTheSaved
               L"old one removed.\r\nCheck that the card is inserted and not write-protected, then save again to "
               L"update the clock file.");
     DismissMessageBox(report);
-    Settle();
+    EXPECT_TRUE(WaitUntilIdle(window)) << "the program took the answer and went back to its window";
     EXPECT_NE(FindMainWindow(), nullptr) << "the window stays open";
     EXPECT_TRUE(CardHolds(expected)) << "the settings are on the card";
     EXPECT_EQ(testsupport::ReadText(m_card.File(L"time.dat")), "2014,05,06,13,45,07,+0900");
@@ -90,12 +73,12 @@ public:
         m_bStop = true;
         // A file made and removed wakes the waiting read.
         const fs::path wake = m_folder / L"wake.tmp";
-        for (int i = 0; i < 50 && !m_bEnded; ++i) {
+        testsupport::WaitUntil([&] {
             std::ofstream(wake).put('x');
             std::error_code error;
             fs::remove(wake, error);
-            Sleep(20);
-        }
+            return m_bEnded.load();
+        });
         m_thread.join();
     }
     FolderWatch(const FolderWatch&) = delete;

@@ -18,7 +18,9 @@
 #include <vector>
 
 #include "resources/ResourceIds.h"
+#include "tests/standins/StandInMessages.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Waiting.h"
 
 namespace testsupport {
 
@@ -35,16 +37,6 @@ inline std::wstring EnvironmentText(const wchar_t* name) {
     std::wstring value(size, L'\0');
     value.resize(GetEnvironmentVariableW(name, value.data(), size));
     return value;
-}
-
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (!condition()) {
-        if (GetTickCount64() >= deadline) return false;
-        Sleep(20);
-    }
-    return true;
 }
 
 inline std::vector<std::string> ReadLines(const std::filesystem::path& file) {
@@ -95,13 +87,37 @@ public:
     bool WaitForMessage(const std::string& line, DWORD timeoutMs) const {
         return WaitUntil([&] { return Received(line); }, timeoutMs);
     }
+    // Posts the viewer a marker and waits until it has logged it: every message posted to it
+    // before (by anyone) has then been handled, so what the log lacks was never sent.
+    bool CaughtUp() {
+        HWND window = FindWindow();
+        if (!window || !PostMessageW(window, WM_VIEWER_TEST_MARKER, ++m_nMarkers, 0)) return false;
+        char line[48];
+        wsprintfA(line, "0x%x %d 0", WM_VIEWER_TEST_MARKER, m_nMarkers);
+        return WaitForMessage(line, DEFAULT_WAIT_MS);
+    }
 
 private:
     std::filesystem::path ReadyFile() const { return m_folder.Path() / L"viewer.ready"; }
+    HWND FindWindow() const {
+        std::pair<DWORD, HWND> search{m_process.dwProcessId, nullptr};
+        EnumWindows(
+            [](HWND window, LPARAM found) {
+                auto* wanted = reinterpret_cast<std::pair<DWORD, HWND>*>(found);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner != wanted->first || !IsWindowVisible(window)) return TRUE;
+                wanted->second = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.second;
+    }
 
     TempFolder m_folder;
     PROCESS_INFORMATION m_process{};
     bool m_bUp = false;
+    int m_nMarkers = 0;
 };
 
 // The formatter stand-in for one test. The program takes the formatter from the system folder

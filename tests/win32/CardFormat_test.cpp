@@ -6,7 +6,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -19,6 +18,7 @@
 #include "tests/standins/StandIns.h"
 #include "tests/win32/TestWindows.h"
 #include "win32/Handles.h"
+#include "win32/ProgramPath.h"
 
 namespace {
 
@@ -36,11 +36,7 @@ const std::wstring SUCCESS_TEXT = L"Memory card format completed";
 const std::wstring FAILURE_TEXT =
     L"Cannot format the memory card.\r\nIt is currently being used by Zudo vir Uvirir or another program.\r\n";
 
-std::wstring ProgramPath() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
+std::wstring ProgramPath() { return win32::ProgramFilePath(); }
 
 fs::path ProgramFolder() { return fs::path(ProgramPath()).parent_path(); }
 
@@ -137,7 +133,7 @@ TEST_F(CardFormatOnCard, KeepsTheCameraFilesAndPutsTheProgramOnTheErasedCard) {
     EXPECT_EQ(g_nFormatResult, 1);
     EXPECT_EQ(g_pFormatProgress, nullptr);
 
-    Sleep(300);
+    ASSERT_TRUE(viewer.CaughtUp());
     EXPECT_FALSE(viewer.Received("0x219 0 0")) << "a small card is no news to the viewer";
 }
 
@@ -181,7 +177,7 @@ TEST_F(CardFormatOnCard, FilesThatCannotGoBackAreReportedWithTheFolderHoldingThe
     const fs::path kept = ProgramFolder() / L"setup.cfg";
     win32::UniqueFileHandle held;
     std::thread holder([&] {
-        for (int i = 0; i < 1000 && !g_pFormatProgress; ++i) Sleep(5);
+        EXPECT_TRUE(testsupport::WaitFor("the format job starts", [] { return g_pFormatProgress != nullptr; }));
         held.Reset(CreateFileW(kept.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     });
     FormatterStandin formatter({.pauseMs = 400});
@@ -250,87 +246,13 @@ TEST(CardFormat, CardNotOnARemovableDriveIsLeftAlone) {
     FormatterStandin formatter;
     {
         UiWatcher watcher;
-        FormatCard(nullptr);
-        Sleep(200);
+        FormatCard(nullptr);  // any message box would be answered, and so noted, before this returns
         EXPECT_TRUE(watcher.Messages().empty());
     }
     EXPECT_FALSE(formatter.WasCalled());
     EXPECT_FALSE(IsLargeCard()) << "only a removable card can be large";
     EXPECT_EQ(testsupport::ReadText(card / L"setup.cfg"), "record");
     g_strCardRoot.clear();
-}
-
-TEST(CardFormatViewer, EitherTitleIsAskedToStopAndWaitedFor) {
-    for (const wchar_t* title : {VIEWER_WINDOW_TITLE, VIEWER_SHORT_TITLE}) {
-        ViewerStandin viewer(title);
-        ASSERT_TRUE(viewer.IsUp());
-        EXPECT_EQ(AskViewerToStop(10000), ViewerHandshake::Stopped);
-        EXPECT_EQ(viewer.Messages(), std::vector<std::string>{"0x463 0 0"});
-    }
-    EXPECT_EQ(AskViewerToStop(10000), ViewerHandshake::NoViewer);
-}
-
-TEST(CardFormatViewer, TheWaitIsBoundedAndAMissingEventIsNotWaitedFor) {
-    {
-        ViewerStandin hanging(VIEWER_SHORT_TITLE, L"never");
-        ASSERT_TRUE(hanging.IsUp());
-        const ULONGLONG start = GetTickCount64();
-        EXPECT_EQ(AskViewerToStop(400), ViewerHandshake::TimedOut);
-        EXPECT_GE(GetTickCount64() - start, 390u);
-        EXPECT_LT(GetTickCount64() - start, 5000u);
-    }
-    ViewerStandin eventless(VIEWER_SHORT_TITLE, L"none");
-    ASSERT_TRUE(eventless.IsUp());
-    EXPECT_EQ(AskViewerToStop(10000), ViewerHandshake::NoEvent);
-    EXPECT_TRUE(eventless.WaitForMessage("0x463 0 0", 3000));
-}
-
-// Runs `action` while the pop-up's modal loop runs, then closes it.
-void WhileShown(CProgPopupDlg& popup, std::function<void(HWND)> action) {
-    static std::function<void(HWND)> s_action;
-    static CProgPopupDlg* s_popup;
-    s_action = std::move(action);
-    s_popup = &popup;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        s_action(s_popup->GetSafeHwnd());
-        PostMessageW(s_popup->GetSafeHwnd(), WM_CLOSE, 0, 0);
-    });
-    popup.DoModal(nullptr);
-    KillTimer(nullptr, timer);
-}
-
-TEST(CardFormatCallback, StructureStepsMoveTheBarAndDoneRecordsTheOutcome) {
-    CProgPopupDlg popup;
-    popup.SetContent(L"t", L"m", 400, 150);
-    std::vector<int> bar;
-    std::vector<int> results;
-    WhileShown(popup, [&](HWND dialog) {
-        g_pFormatProgress = &popup;
-        const auto position = [&] { return static_cast<int>(SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0)); };
-        for (int step = 0; step < 4; ++step) EXPECT_TRUE(FormatCallback(15, 0, nullptr));
-        DWORD percent = 50;
-        EXPECT_TRUE(FormatCallback(0, 0, &percent)) << "plain percentages change nothing";
-        bar.push_back(position());
-        FormatCallback(15, 0, nullptr);
-        FormatCallback(15, 0, nullptr);
-        bar.push_back(position());
-
-        BYTE flag = 1;
-        EXPECT_TRUE(FormatCallback(11, 0, &flag));
-        results.push_back(g_nFormatResult);
-        flag = 0;
-        FormatCallback(11, 0, &flag);
-        results.push_back(g_nFormatResult);
-        flag = 1;
-        FormatCallback(11, 0, &flag);
-        FormatCallback(11, 0, nullptr);
-        results.push_back(g_nFormatResult);
-        g_pFormatProgress = nullptr;
-    });
-    EXPECT_EQ(bar, (std::vector<int>{80, 100}));
-    EXPECT_EQ(results, (std::vector<int>{1, 0, 0}));
-    EXPECT_TRUE(FormatCallback(15, 0, nullptr)) << "without a pop-up a step is harmless";
 }
 
 TEST(CardFormatLabel, IsTheModelNameOrTheBuiltInLabel) {

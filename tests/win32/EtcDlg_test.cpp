@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pages/PageControlIds.h"
 #include "tests/win32/ModalAnswerer.h"
 #include "tests/win32/PageTestSupport.h"
 
@@ -28,7 +29,9 @@ protected:
         UpdateWindow(PageHwnd());
     }
     // Where the view starts: right of the percentages, below the type radios.
-    POINT ViewOrigin() const { return {Rect(1312).right + 10, Rect(1334).bottom + 21}; }
+    POINT ViewOrigin() const {
+        return {Rect(IDC_CARD_ROW_PERCENT_FIRST).right + 10, Rect(IDC_CARD_TYPE_A).bottom + 21};
+    }
     COLORREF PixelAt(int x, int y) const {
         win32::WindowDC dc(PageHwnd());
         return GetPixel(dc.Get(), x, y);
@@ -43,45 +46,47 @@ protected:
     }
     std::vector<std::wstring> Percentages() const {
         std::vector<std::wstring> texts;
-        for (int id = 1312; id <= 1316; ++id) texts.push_back(Text(id));
+        for (int id = IDC_CARD_ROW_PERCENT_FIRST; id <= IDC_CARD_ROW_PERCENT_FIRST + 4; ++id) texts.push_back(Text(id));
         return texts;
     }
 };
 
 TEST_F(EtcDlgTest, LaysOutItsControlsAtTheirPlaces) {
     Open(1);
-    EXPECT_EQ(Rect(1305).left, 15);
-    EXPECT_EQ(Rect(1305).top, 20);
-    const int typeA = Width(1334);
-    const int typeB = Width(1335);
-    EXPECT_EQ(Rect(1334).left, 25);
-    EXPECT_EQ(Rect(1334).top, 45);
-    EXPECT_EQ(Rect(1335).left, typeA + 55);
-    EXPECT_EQ(Rect(1336).left, typeA + 55 + typeB + 100);
+    EXPECT_EQ(Rect(IDC_CARD_PARTITION_HEADER).left, 15);
+    EXPECT_EQ(Rect(IDC_CARD_PARTITION_HEADER).top, 20);
+    const int typeA = Width(IDC_CARD_TYPE_A);
+    const int typeB = Width(IDC_CARD_TYPE_B);
+    EXPECT_EQ(Rect(IDC_CARD_TYPE_A).left, 25);
+    EXPECT_EQ(Rect(IDC_CARD_TYPE_A).top, 45);
+    EXPECT_EQ(Rect(IDC_CARD_TYPE_B).left, typeA + 55);
+    EXPECT_EQ(Rect(IDC_CARD_TYPE_C).left, typeA + 55 + typeB + 100);
 
     int widest = 0;
     for (int row = 0; row < 5; ++row) {
-        EXPECT_EQ(Rect(1306 + row).left, 25);
-        EXPECT_EQ(Rect(1306 + row).top, 85 + 30 * row);
-        widest = std::max(widest, Width(1306 + row));
+        EXPECT_EQ(Rect(IDC_CARD_ROW_LABEL_FIRST + row).left, 25);
+        EXPECT_EQ(Rect(IDC_CARD_ROW_LABEL_FIRST + row).top, 85 + 30 * row);
+        widest = std::max(widest, Width(IDC_CARD_ROW_LABEL_FIRST + row));
     }
     for (int row = 0; row < 5; ++row) {
-        EXPECT_EQ(Rect(1312 + row).left, widest + 50) << "percentages line up right of the widest label";
-        EXPECT_EQ(Rect(1312 + row).top, 85 + 30 * row);
+        EXPECT_EQ(Rect(IDC_CARD_ROW_PERCENT_FIRST + row).left, widest + 50)
+            << "percentages line up right of the widest label";
+        EXPECT_EQ(Rect(IDC_CARD_ROW_PERCENT_FIRST + row).top, 85 + 30 * row);
     }
 
-    const RECT format = Rect(1341);
+    const RECT format = Rect(IDC_CARD_FORMAT);
     EXPECT_EQ(format.left, 25);
     EXPECT_EQ(format.top, 284);
     EXPECT_EQ(format.right - format.left, 6 * 6 + 40) << "six characters of \"Format\"";
     EXPECT_EQ(format.bottom - format.top, 30);
-    EXPECT_EQ(Text(1341), L"Format");
+    EXPECT_EQ(Text(IDC_CARD_FORMAT), L"Format");
 
-    EXPECT_TRUE(Checked(1325));
-    EXPECT_FALSE(Enabled(1325)) << "continuous recording always overwrites";
-    for (int box = 0; box < 4; ++box) EXPECT_EQ(Rect(1320 + box).top, 399 + 25 * box);
+    EXPECT_TRUE(Checked(IDC_CARD_OVERWRITE_CONTINUOUS));
+    EXPECT_FALSE(Enabled(IDC_CARD_OVERWRITE_CONTINUOUS)) << "continuous recording always overwrites";
+    for (int box = 0; box < 4; ++box) EXPECT_EQ(Rect(IDC_CARD_OVERWRITE_FIRST + box).top, 399 + 25 * box);
     EXPECT_EQ(m_page->GetScrollMax(), 67);
-    EXPECT_EQ(m_page->HeaderIds(), (std::vector<int>{1305, 1340, 1300}));
+    EXPECT_EQ(m_page->HeaderIds(),
+              (std::vector<int>{IDC_CARD_PARTITION_HEADER, IDC_CARD_FORMAT_HEADER, IDC_CARD_OVERWRITE_HEADER}));
 }
 
 TEST_F(EtcDlgTest, ShowsTheOverwriteOptionsAndThePartitionType) {
@@ -93,16 +98,17 @@ TEST_F(EtcDlgTest, ShowsTheOverwriteOptionsAndThePartitionType) {
     record.overwrite_manual = 0;
     CreatePage(std::make_unique<CEtcDlg>(), record);
 
-    EXPECT_TRUE(Checked(1320));
-    EXPECT_FALSE(Checked(1321));
-    EXPECT_TRUE(Checked(1322));
-    EXPECT_FALSE(Checked(1323));
-    EXPECT_TRUE(Checked(1335));
-    EXPECT_FALSE(Checked(1334));
+    EXPECT_TRUE(Checked(IDC_CARD_OVERWRITE_FIRST));
+    EXPECT_FALSE(Checked(IDC_CARD_OVERWRITE_FIRST + 1));
+    EXPECT_TRUE(Checked(IDC_CARD_OVERWRITE_FIRST + 2));
+    EXPECT_FALSE(Checked(IDC_CARD_OVERWRITE_LAST));
+    EXPECT_TRUE(Checked(IDC_CARD_TYPE_B));
+    EXPECT_FALSE(Checked(IDC_CARD_TYPE_A));
 
     g_pSetupConfig->partition_type = 0;
     m_page->LoadControls();
-    for (int id : {1334, 1335, 1336}) EXPECT_FALSE(Checked(id)) << "type 0 checks no radio";
+    for (int id : {IDC_CARD_TYPE_A, IDC_CARD_TYPE_B, IDC_CARD_TYPE_C})
+        EXPECT_FALSE(Checked(id)) << "type 0 checks no radio";
     UpdateWindow(PageHwnd());
     EXPECT_EQ(Percentages(), (std::vector<std::wstring>{L"60.6%", L"20.0%", L"5.0%", L"3.0%", L"10.0%"}))
         << "and draws type A";
@@ -111,19 +117,19 @@ TEST_F(EtcDlgTest, ShowsTheOverwriteOptionsAndThePartitionType) {
 
 TEST_F(EtcDlgTest, EachControlWritesExactlyItsField) {
     Open(1);
-    ExpectWrites([&] { Click(1335); }, [](SetupConfig& r) { r.partition_type = 2; }, "B");
-    ExpectWrites([&] { Click(1336); }, [](SetupConfig& r) { r.partition_type = 3; }, "C");
-    ExpectWrites([&] { Click(1334); }, [](SetupConfig& r) { r.partition_type = 1; }, "A");
+    ExpectWrites([&] { Click(IDC_CARD_TYPE_B); }, [](SetupConfig& r) { r.partition_type = 2; }, "B");
+    ExpectWrites([&] { Click(IDC_CARD_TYPE_C); }, [](SetupConfig& r) { r.partition_type = 3; }, "C");
+    ExpectWrites([&] { Click(IDC_CARD_TYPE_A); }, [](SetupConfig& r) { r.partition_type = 1; }, "A");
 
     int32_t SetupConfig::*fields[] = {&SetupConfig::overwrite_incident_continuous,
                                       &SetupConfig::overwrite_parking_motion,
                                       &SetupConfig::overwrite_parking_incident, &SetupConfig::overwrite_manual};
     for (int box = 0; box < 4; ++box) {
         const int32_t before = g_pSetupConfig->*fields[box];
-        ExpectWrites([&] { Click(1320 + box); }, [&](SetupConfig& r) { r.*fields[box] = before ? 0 : 1; },
-                     "overwrite box");
-        ExpectWrites([&] { Click(1320 + box); }, [&](SetupConfig& r) { r.*fields[box] = before ? 1 : 0; },
-                     "overwrite box again");
+        ExpectWrites([&] { Click(IDC_CARD_OVERWRITE_FIRST + box); },
+                     [&](SetupConfig& r) { r.*fields[box] = before ? 0 : 1; }, "overwrite box");
+        ExpectWrites([&] { Click(IDC_CARD_OVERWRITE_FIRST + box); },
+                     [&](SetupConfig& r) { r.*fields[box] = before ? 1 : 0; }, "overwrite box again");
     }
 }
 
@@ -134,8 +140,8 @@ TEST_F(EtcDlgTest, ThePartitionViewFollowsTheChosenType) {
     const int typeA[] = {272, 90, 22, 13, 45};
     for (int row = 0; row < 5; ++row) ExpectBar(row, typeA[row]);
 
-    Click(1335);
-    Click(1336);
+    Click(IDC_CARD_TYPE_B);
+    Click(IDC_CARD_TYPE_C);
     UpdateWindow(PageHwnd());
     EXPECT_EQ(Percentages(), (std::vector<std::wstring>{L"53.6%", L"15.0%", L"15.0%", L"5.0%", L"10.0%"}));
     const int typeC[] = {241, 67, 67, 22, 45};
@@ -157,7 +163,7 @@ TEST_F(EtcDlgTest, TheBarsScrollWithTheLabels) {
 TEST_F(EtcDlgTest, TheFormatButtonStartsTheFormattingQuestion) {
     Open(1);
     ModalAnswerer answers({IDNO});
-    ExpectWrites([&] { Click(1341); }, [](SetupConfig&) {}, "No formats nothing");
+    ExpectWrites([&] { Click(IDC_CARD_FORMAT); }, [](SetupConfig&) {}, "No formats nothing");
     ASSERT_EQ(answers.Shown().size(), 1u);
     EXPECT_EQ(answers.Shown()[0].title, L"Formatting memory card");
 }

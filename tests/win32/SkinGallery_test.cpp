@@ -26,7 +26,9 @@
 #include "skin/win32/RStaticText.h"
 #include "skin/win32/SubSlider.h"
 #include "tests/support/PngReader.h"
+#include "tests/win32/GoldenImage.h"
 #include "tests/win32/SkinTestSupport.h"
+#include "win32/Font.h"
 
 namespace {
 
@@ -40,54 +42,7 @@ std::filesystem::path GalleryFolder() {
     return std::filesystem::path(program).parent_path().parent_path() / L"gallery";
 }
 
-// Writes a surface as a PNG file with GDI+'s encoder; surfaces hold premultiplied colour.
-bool SavePng(const CMemSurface& surface, const std::filesystem::path& file) {
-    using namespace Gdiplus;
-    static const CLSID PNG_ENCODER = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    const skin::PixelView pixels = surface.Pixels();
-    GpBitmap* bitmap = nullptr;
-    if (DllExports::GdipCreateBitmapFromScan0(pixels.nWidth, pixels.nHeight, pixels.nStride * 4,
-                                              PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(pixels.pPixels),
-                                              &bitmap) != Ok) {
-        return false;
-    }
-    const bool saved = DllExports::GdipSaveImageToFile(bitmap, file.c_str(), &PNG_ENCODER, nullptr) == Ok;
-    DllExports::GdipDisposeImage(bitmap);
-    return saved;
-}
-
 std::filesystem::path GoldenFolder() { return std::filesystem::path(DCS_SOURCE_DIR) / "tests" / "win32" / "golden"; }
-
-// Two pixels count as the same when no channel differs by more than this: text smoothing and
-// rounding in the blends may move a channel a little from one Wine build to the next.
-constexpr int CHANNEL_TOLERANCE = 24;
-// A sheet matches its golden picture when at most this share of its pixels differ by more.
-constexpr double DIFFERING_SHARE_ALLOWED = 0.002;
-
-int ChannelDistance(skin::Pixel a, skin::Pixel b) {
-    int most = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const int difference = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-        most = std::max(most, difference < 0 ? -difference : difference);
-    }
-    return most;
-}
-
-// The golden picture dimmed to grey, with every pixel that differs in red.
-void PaintDifference(const skin::CPixelBuffer& golden, const skin::PixelView& drawn, CMemSurface& diff) {
-    const skin::PixelView out = diff.Pixels();
-    for (int32_t y = 0; y < out.nHeight; ++y) {
-        for (int32_t x = 0; x < out.nWidth; ++x) {
-            const skin::Pixel g = golden.At(x, y);
-            if (ChannelDistance(g, drawn.At(x, y)) > CHANNEL_TOLERANCE) {
-                out.At(x, y) = skin::MakePixel(255, 255, 0, 0);
-                continue;
-            }
-            const auto grey = static_cast<uint8_t>(64 + (((g >> 16) & 0xFF) + ((g >> 8) & 0xFF) + (g & 0xFF)) / 6);
-            out.At(x, y) = skin::MakePixel(255, grey, grey, grey);
-        }
-    }
-}
 
 // GDI text leaves alpha 0 where it draws; the sheets are opaque everywhere.
 void MakeOpaque(CMemSurface& surface) {
@@ -134,12 +89,6 @@ skin::CPixelBuffer Enlarged(const skin::CPixelBuffer& straight, int32_t scale) {
         }
     }
     return large;
-}
-
-win32::UniqueFont MakeFont(int height, int weight) {
-    return win32::UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH,
-                                         L"Tahoma"));
 }
 
 // An owner like the program's windows: a page area that answers its controls with white.
@@ -198,47 +147,23 @@ protected:
         ASSERT_TRUE(m_window.Create(722, 587));
         ASSERT_TRUE(m_background.Create(nullptr, 722, 587));
         CNinePatch().Paint(m_background, 501);
-        m_captionFont = MakeFont(13, FW_NORMAL);
-        m_titleFont = MakeFont(13, FW_BOLD);
-        m_labelFont = MakeFont(12, FW_NORMAL);
+        m_captionFont = win32::MakeWindowFont(13, FW_NORMAL);
+        m_titleFont = win32::MakeWindowFont(13, FW_BOLD);
+        m_labelFont = win32::MakeWindowFont(12, FW_NORMAL);
     }
 
     void Save(CMemSurface& sheet, const wchar_t* name) {
         MakeOpaque(sheet);
         const std::filesystem::path file = GalleryFolder() / name;
-        ASSERT_TRUE(SavePng(sheet, file)) << file.string();
+        ASSERT_TRUE(testsupport::SavePng(sheet.Pixels(), file)) << file.string();
         EXPECT_GT(std::filesystem::file_size(file), 1000u) << file.string();
         CompareWithGolden(sheet, name);
     }
 
     void CompareWithGolden(CMemSurface& sheet, const wchar_t* name) {
-        const std::filesystem::path goldenFile = GoldenFolder() / name;
         std::filesystem::path diffFile = GalleryFolder() / name;
         diffFile.replace_extension().concat(L"-diff.png");
-        std::filesystem::remove(diffFile);
-        ASSERT_TRUE(std::filesystem::exists(goldenFile))
-            << goldenFile.string() << " is missing; scripts/refresh-goldens.sh makes it from this run";
-        const skin::CPixelBuffer golden = testsupport::ReadPng(goldenFile);
-        const skin::PixelView drawn = sheet.Pixels();
-        ASSERT_EQ(golden.Width(), drawn.nWidth) << goldenFile.string();
-        ASSERT_EQ(golden.Height(), drawn.nHeight) << goldenFile.string();
-
-        size_t differing = 0;
-        for (int32_t y = 0; y < drawn.nHeight; ++y) {
-            for (int32_t x = 0; x < drawn.nWidth; ++x) {
-                if (ChannelDistance(golden.At(x, y), drawn.At(x, y)) > CHANNEL_TOLERANCE) ++differing;
-            }
-        }
-        const size_t allowed =
-            static_cast<size_t>(DIFFERING_SHARE_ALLOWED * static_cast<double>(drawn.nWidth) * drawn.nHeight);
-        if (differing <= allowed) return;
-        CMemSurface diff;
-        ASSERT_TRUE(diff.Create(nullptr, drawn.nWidth, drawn.nHeight));
-        PaintDifference(golden, drawn, diff);
-        EXPECT_TRUE(SavePng(diff, diffFile)) << diffFile.string();
-        ADD_FAILURE() << differing << " pixels differ from " << goldenFile.string() << " (at most " << allowed
-                      << " may); the difference is in " << diffFile.string()
-                      << ". When the change is meant, scripts/refresh-goldens.sh takes the new pictures.";
+        EXPECT_TRUE(testsupport::MatchesGolden(sheet.Pixels(), GoldenFolder() / name, diffFile));
     }
 
     // A trackbar as the pages make them, with the slider attached and set up.

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pages/PageControlIds.h"
 #include "record/CardRoot.h"
 #include "tests/win32/ModalAnswerer.h"
 #include "tests/win32/PageTestSupport.h"
@@ -79,47 +80,52 @@ SYSTEMTIME At(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD seco
 
 TEST_F(SystemDlgTest, LaysOutItsControlsAtTheirPlaces) {
     Open(SampleRecord());
-    EXPECT_EQ(Rect(1390).left, 25);
-    EXPECT_EQ(Rect(1390).top, 45);
-    EXPECT_EQ(Width(1390), 250);
-    EXPECT_EQ(Rect(1018).left, 150);
-    EXPECT_EQ(Rect(1018).top, 130);
-    EXPECT_EQ(Rect(1017).top, 172);
+    EXPECT_EQ(Rect(IDC_SYS_LANGUAGE_LIST).left, 25);
+    EXPECT_EQ(Rect(IDC_SYS_LANGUAGE_LIST).top, 45);
+    EXPECT_EQ(Width(IDC_SYS_LANGUAGE_LIST), 250);
+    EXPECT_EQ(Rect(IDC_SYS_VOICE_SLIDER).left, 150);
+    EXPECT_EQ(Rect(IDC_SYS_VOICE_SLIDER).top, 130);
+    EXPECT_EQ(Rect(IDC_SYS_VOICE_LABEL).top, 172);
 
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(Control(1123), WM_GETFONT, 0, 0));
-    EXPECT_EQ(Rect(1123).top, 252);
-    EXPECT_EQ(Width(1123), m_page->GetTextWidth(ZONE_LIST_SAMPLE, font)) << "seventy characters wide";
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(Control(IDC_SYS_ZONE_LIST), WM_GETFONT, 0, 0));
+    EXPECT_EQ(Rect(IDC_SYS_ZONE_LIST).top, 252);
+    EXPECT_EQ(Width(IDC_SYS_ZONE_LIST), m_page->GetTextWidth(ZONE_LIST_SAMPLE, font)) << "seventy characters wide";
 
     // The clock row follows the check box, whose empty text gives it 25 pixels.
-    EXPECT_EQ(Rect(1326).left, 25);
-    EXPECT_EQ(Width(1326), 25);
-    EXPECT_EQ(Rect(1122).left, 65);
-    EXPECT_EQ(Width(1122), 90);
-    EXPECT_EQ(Rect(1121).left, 165);
-    EXPECT_EQ(Width(1121), 100);
-    EXPECT_EQ(Rect(1344).left, 275);
-    EXPECT_EQ(Rect(1344).top, 322);
-    EXPECT_EQ(Width(1344), m_page->GetTextWidth(L"Get current time", font) + 4 * m_page->GetTextWidth(L" ", font));
+    EXPECT_EQ(Rect(IDC_SYS_CLOCK_CHECK).left, 25);
+    EXPECT_EQ(Width(IDC_SYS_CLOCK_CHECK), 25);
+    EXPECT_EQ(Rect(IDC_SYS_CLOCK_DATE).left, 65);
+    EXPECT_EQ(Width(IDC_SYS_CLOCK_DATE), 90);
+    EXPECT_EQ(Rect(IDC_SYS_CLOCK_TIME).left, 165);
+    EXPECT_EQ(Width(IDC_SYS_CLOCK_TIME), 100);
+    EXPECT_EQ(Rect(IDC_SYS_CLOCK_NOW).left, 275);
+    EXPECT_EQ(Rect(IDC_SYS_CLOCK_NOW).top, 322);
+    EXPECT_EQ(Width(IDC_SYS_CLOCK_NOW),
+              m_page->GetTextWidth(L"Get current time", font) + 4 * m_page->GetTextWidth(L" ", font));
 
-    EXPECT_EQ(Rect(1383).left, 125);
-    EXPECT_EQ(Rect(1383).top, 502);
-    EXPECT_EQ(Rect(4006).top, 712);
-    for (int hidden : {1384, 1386, 1330, 1333, 4007, 1035, 1037, 1039, 1360, 1301}) {
+    EXPECT_EQ(Rect(IDC_SYS_SPEED_MPH).left, 125);
+    EXPECT_EQ(Rect(IDC_SYS_SPEED_MPH).top, 502);
+    EXPECT_EQ(Rect(IDC_SYS_ALERT_OFF).top, 712);
+    for (int hidden : {IDC_SYS_LANGUAGE_0, IDC_SYS_LANGUAGE_4, IDC_SYS_CHOICE_1, IDC_SYS_CHOICE_0, IDC_SYS_SPARE_RADIO,
+                       IDC_SYS_LEVEL_SLIDER, IDC_SYS_AUTO_OFF_30S, IDC_SYS_AUTO_OFF_NEVER, IDC_SYS_TOUCH_RESET,
+                       IDC_SYS_SPARE_TEXT_7}) {
         EXPECT_EQ(Width(hidden), 0) << "control " << hidden << " is never laid out";
     }
     EXPECT_EQ(m_page->GetScrollMax(), 305);
-    EXPECT_EQ(m_page->HeaderIds(), (std::vector<int>{1363, 1014, 1345, 1343, 1365, 1366, 1302, 4004}));
-    EXPECT_EQ(Text(1302), L"Speed Stamp");
+    EXPECT_EQ(m_page->HeaderIds(), (std::vector<int>{IDC_SYS_LANGUAGE_HEADER, IDC_SYS_VOICE_HEADER, IDC_SYS_ZONE_HEADER,
+                                                     IDC_SYS_CLOCK_HEADER, IDC_SYS_DST_HEADER, IDC_SYS_SPEED_HEADER,
+                                                     IDC_SYS_STAMP_HEADER, IDC_SYS_ALERT_HEADER}));
+    EXPECT_EQ(Text(IDC_SYS_STAMP_HEADER), L"Speed Stamp");
 }
 
 TEST_F(SystemDlgTest, TheListsOpenTallEnoughToChooseFrom) {
     Open(SampleRecord());
-    for (int id : {1390, 1123}) {
+    for (int id : {IDC_SYS_LANGUAGE_LIST, IDC_SYS_ZONE_LIST}) {
         RECT dropped{};
         SendMessageW(Control(id), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
         const auto itemHeight = static_cast<int>(SendMessageW(Control(id), CB_GETITEMHEIGHT, 0, 0));
         EXPECT_GE(dropped.bottom - dropped.top, 12 * itemHeight) << "list " << id;
-        EXPECT_EQ(Rect(id).top, id == 1390 ? 45 : 252) << "the field stays where it was placed";
+        EXPECT_EQ(Rect(id).top, id == IDC_SYS_LANGUAGE_LIST ? 45 : 252) << "the field stays where it was placed";
     }
 }
 
@@ -139,27 +145,28 @@ TEST_F(SystemDlgTest, ShowsTheRecordWithTheFallbackOfEachGroup) {
     record.language_index = 2;
     Open(record);
 
-    EXPECT_EQ(SliderPos(1018), 0) << "guidance off shows OFF";
-    EXPECT_TRUE(Checked(1380));
-    EXPECT_FALSE(Checked(1381));
-    EXPECT_TRUE(Checked(4006));
-    EXPECT_FALSE(Checked(4005));
-    EXPECT_TRUE(Checked(1398));
-    EXPECT_FALSE(Checked(1387));
-    EXPECT_TRUE(Checked(1383));
-    EXPECT_TRUE(Checked(1037));
-    for (int id : {1330, 1331, 1332, 1333}) EXPECT_FALSE(Checked(id)) << id;
-    EXPECT_EQ(SliderPos(1035), 17);
-    for (int id : {1384, 1385, 1386}) EXPECT_FALSE(Checked(id)) << id;
+    EXPECT_EQ(SliderPos(IDC_SYS_VOICE_SLIDER), 0) << "guidance off shows OFF";
+    EXPECT_TRUE(Checked(IDC_SYS_DST_ON));
+    EXPECT_FALSE(Checked(IDC_SYS_DST_OFF));
+    EXPECT_TRUE(Checked(IDC_SYS_ALERT_OFF));
+    EXPECT_FALSE(Checked(IDC_SYS_ALERT_ON));
+    EXPECT_TRUE(Checked(IDC_SYS_STAMP_OFF));
+    EXPECT_FALSE(Checked(IDC_SYS_STAMP_ON));
+    EXPECT_TRUE(Checked(IDC_SYS_SPEED_MPH));
+    EXPECT_TRUE(Checked(IDC_SYS_AUTO_OFF_30S));
+    for (int id : {IDC_SYS_CHOICE_1, IDC_SYS_CHOICE_2, IDC_SYS_CHOICE_3, IDC_SYS_CHOICE_0})
+        EXPECT_FALSE(Checked(id)) << id;
+    EXPECT_EQ(SliderPos(IDC_SYS_LEVEL_SLIDER), 17);
+    for (int id : {IDC_SYS_LANGUAGE_0, IDC_SYS_LANGUAGE_1, IDC_SYS_LANGUAGE_4}) EXPECT_FALSE(Checked(id)) << id;
 
-    ASSERT_EQ(ComboCount(1390), 4);
-    EXPECT_EQ(ComboItem(1390, 0), L"English");
-    EXPECT_EQ(ComboItem(1390, 2), L"xx-unknown") << "an unknown code keeps its place";
-    EXPECT_EQ(ComboItem(1390, 3), L"French");
-    EXPECT_EQ(ComboSelection(1390), 2);
+    ASSERT_EQ(ComboCount(IDC_SYS_LANGUAGE_LIST), 4);
+    EXPECT_EQ(ComboItem(IDC_SYS_LANGUAGE_LIST, 0), L"English");
+    EXPECT_EQ(ComboItem(IDC_SYS_LANGUAGE_LIST, 2), L"xx-unknown") << "an unknown code keeps its place";
+    EXPECT_EQ(ComboItem(IDC_SYS_LANGUAGE_LIST, 3), L"French");
+    EXPECT_EQ(ComboSelection(IDC_SYS_LANGUAGE_LIST), 2);
 
-    EXPECT_EQ(ComboCount(1123), m_page->TimeZoneCatalogue().GetCount());
-    EXPECT_GT(ComboCount(1123), 100) << "Wine's catalogue";
+    EXPECT_EQ(ComboCount(IDC_SYS_ZONE_LIST), m_page->TimeZoneCatalogue().GetCount());
+    EXPECT_GT(ComboCount(IDC_SYS_ZONE_LIST), 100) << "Wine's catalogue";
     EXPECT_EQ(std::memcmp(g_pSetupConfig, &record, sizeof(record)), 0) << "a record with a zone is left alone";
 }
 
@@ -167,16 +174,16 @@ TEST_F(SystemDlgTest, TheLanguageListIsFilledOnceAndAnIndexOutsideItSelectsNothi
     SetupConfig record = SampleRecord();
     record.language_index = 4;
     Open(record);
-    EXPECT_TRUE(Checked(1386));
-    EXPECT_EQ(ComboSelection(1390), -1);
+    EXPECT_TRUE(Checked(IDC_SYS_LANGUAGE_4));
+    EXPECT_EQ(ComboSelection(IDC_SYS_LANGUAGE_LIST), -1);
 
     m_cardFiles.m_arrLangCodes = {L"de"};
     g_pSetupConfig->language_index = 1;
     m_page->LoadControls();
-    EXPECT_EQ(ComboCount(1390), 4);
-    EXPECT_EQ(ComboSelection(1390), 1);
-    EXPECT_TRUE(Checked(1385));
-    EXPECT_FALSE(Checked(1386));
+    EXPECT_EQ(ComboCount(IDC_SYS_LANGUAGE_LIST), 4);
+    EXPECT_EQ(ComboSelection(IDC_SYS_LANGUAGE_LIST), 1);
+    EXPECT_TRUE(Checked(IDC_SYS_LANGUAGE_1));
+    EXPECT_FALSE(Checked(IDC_SYS_LANGUAGE_4));
 }
 
 // --- writing the record ---
@@ -190,22 +197,31 @@ TEST_F(SystemDlgTest, EachOptionWritesExactlyItsValue) {
         bool laidOut;
     };
     const Option options[] = {
-        {1381, &SetupConfig::daylight_saving, 0, true},   {1380, &SetupConfig::daylight_saving, 1, true},
-        {1383, &SetupConfig::speed_unit, 1, true},        {1382, &SetupConfig::speed_unit, 0, true},
-        {1387, &SetupConfig::speed_stamp, 1, true},       {1398, &SetupConfig::speed_stamp, 0, true},
-        {4005, &SetupConfig::safety_camera_alert, 1, true}, {4006, &SetupConfig::safety_camera_alert, 0, true},
-        {1385, &SetupConfig::language_index, 1, false},  {1386, &SetupConfig::language_index, 4, false},
-        {1384, &SetupConfig::language_index, 0, false},   {1331, &SetupConfig::system_choice, 2, false},
-        {1332, &SetupConfig::system_choice, 3, false},    {1333, &SetupConfig::system_choice, 0, false},
-        {1330, &SetupConfig::system_choice, 1, false},    {1038, &SetupConfig::lcd_auto_off_ms, 600000, false},
-        {1039, &SetupConfig::lcd_auto_off_ms, 0, false},  {1037, &SetupConfig::lcd_auto_off_ms, 30000, false},
+        {IDC_SYS_DST_OFF, &SetupConfig::daylight_saving, 0, true},
+        {IDC_SYS_DST_ON, &SetupConfig::daylight_saving, 1, true},
+        {IDC_SYS_SPEED_MPH, &SetupConfig::speed_unit, 1, true},
+        {IDC_SYS_SPEED_KMH, &SetupConfig::speed_unit, 0, true},
+        {IDC_SYS_STAMP_ON, &SetupConfig::speed_stamp, 1, true},
+        {IDC_SYS_STAMP_OFF, &SetupConfig::speed_stamp, 0, true},
+        {IDC_SYS_ALERT_ON, &SetupConfig::safety_camera_alert, 1, true},
+        {IDC_SYS_ALERT_OFF, &SetupConfig::safety_camera_alert, 0, true},
+        {IDC_SYS_LANGUAGE_1, &SetupConfig::language_index, 1, false},
+        {IDC_SYS_LANGUAGE_4, &SetupConfig::language_index, 4, false},
+        {IDC_SYS_LANGUAGE_0, &SetupConfig::language_index, 0, false},
+        {IDC_SYS_CHOICE_2, &SetupConfig::system_choice, 2, false},
+        {IDC_SYS_CHOICE_3, &SetupConfig::system_choice, 3, false},
+        {IDC_SYS_CHOICE_0, &SetupConfig::system_choice, 0, false},
+        {IDC_SYS_CHOICE_1, &SetupConfig::system_choice, 1, false},
+        {IDC_SYS_AUTO_OFF_10MIN, &SetupConfig::lcd_auto_off_ms, 600000, false},
+        {IDC_SYS_AUTO_OFF_NEVER, &SetupConfig::lcd_auto_off_ms, 0, false},
+        {IDC_SYS_AUTO_OFF_30S, &SetupConfig::lcd_auto_off_ms, 30000, false},
     };
     for (const Option& option : options) {
         ExpectWrites([&] { option.laidOut ? Click(option.id) : PressSpace(option.id); },
                      [&](SetupConfig& record) { record.*option.field = option.value; },
                      std::to_string(option.id).c_str());
     }
-    ExpectWrites([&] { PressSpace(4007); }, [](SetupConfig&) {}, "the spare radio writes nothing");
+    ExpectWrites([&] { PressSpace(IDC_SYS_SPARE_RADIO); }, [](SetupConfig&) {}, "the spare radio writes nothing");
 }
 
 TEST_F(SystemDlgTest, TheVoiceSliderSwitchesGuidanceAndKeepsTheVolumeWhileOff) {
@@ -213,20 +229,22 @@ TEST_F(SystemDlgTest, TheVoiceSliderSwitchesGuidanceAndKeepsTheVolumeWhileOff) {
     record.voice_guidance = 0;
     record.voice_volume = 2;
     Open(record);
-    ExpectWrites([&] { MoveSlider(1018, 3); },
+    ExpectWrites([&] { MoveSlider(IDC_SYS_VOICE_SLIDER, 3); },
                  [](SetupConfig& r) {
                      r.voice_guidance = 1;
                      r.voice_volume = 3;
                  },
                  "volume 3");
-    ExpectWrites([&] { MoveSlider(1018, 0); }, [](SetupConfig& r) { r.voice_guidance = 0; }, "off keeps 3");
+    ExpectWrites([&] { MoveSlider(IDC_SYS_VOICE_SLIDER, 0); }, [](SetupConfig& r) { r.voice_guidance = 0; },
+                 "off keeps 3");
     EXPECT_EQ(g_pSetupConfig->voice_volume, 3);
-    ExpectWrites([&] { MoveSlider(1035, 42); }, [](SetupConfig& r) { r.system_level = 42; }, "hidden level");
+    ExpectWrites([&] { MoveSlider(IDC_SYS_LEVEL_SLIDER, 42); }, [](SetupConfig& r) { r.system_level = 42; },
+                 "hidden level");
 }
 
 TEST_F(SystemDlgTest, PickingALanguageWritesItsPosition) {
     Open(SampleRecord());
-    ExpectWrites([&] { PickItem(1390, 3); }, [](SetupConfig& r) { r.language_index = 3; }, "language");
+    ExpectWrites([&] { PickItem(IDC_SYS_LANGUAGE_LIST, 3); }, [](SetupConfig& r) { r.language_index = 3; }, "language");
 }
 
 // --- time zones ---
@@ -236,12 +254,12 @@ TEST_F(SystemDlgTest, PickingAZoneWritesItsKeyNameZeroPaddedAndItsBias) {
     std::memset(record.time_zone_name, 'x', sizeof(record.time_zone_name));
     record.time_zone_bias = 60;
     Open(record);
-    const int index = ComboCount(1123) / 2;
+    const int index = ComboCount(IDC_SYS_ZONE_LIST) / 2;
     const CRegTimeZoneInfo& zone = Zone(index);
     const std::string keyName(zone.m_szKeyName, zone.m_szKeyName + wcslen(zone.m_szKeyName));
     ASSERT_LT(keyName.size(), 32u);
 
-    ExpectWrites([&] { PickItem(1123, index); },
+    ExpectWrites([&] { PickItem(IDC_SYS_ZONE_LIST, index); },
                  [&](SetupConfig& r) {
                      std::memset(r.time_zone_name, 0, sizeof(r.time_zone_name));
                      std::memcpy(r.time_zone_name, keyName.data(), keyName.size());
@@ -249,7 +267,7 @@ TEST_F(SystemDlgTest, PickingAZoneWritesItsKeyNameZeroPaddedAndItsBias) {
                  },
                  "zone");
     EXPECT_EQ(m_page->GetTimeZoneIndex(), index);
-    EXPECT_EQ(ComboItem(1123, index), zone.m_szDisplay);
+    EXPECT_EQ(ComboItem(IDC_SYS_ZONE_LIST, index), zone.m_szDisplay);
 }
 
 TEST_F(SystemDlgTest, AnUnknownZoneNameShowsTheLastZoneOfItsBiasAndStaysInTheRecord) {
@@ -264,7 +282,7 @@ TEST_F(SystemDlgTest, AnUnknownZoneNameShowsTheLastZoneOfItsBiasAndStaysInTheRec
         if (Zone(i).m_nBias == 540) lastOf540 = i;
     }
     ASSERT_GE(lastOf540, 1) << "Wine knows several zones at UTC+9";
-    EXPECT_EQ(ComboSelection(1123), lastOf540);
+    EXPECT_EQ(ComboSelection(IDC_SYS_ZONE_LIST), lastOf540);
     EXPECT_EQ(std::memcmp(g_pSetupConfig, &record, sizeof(record)), 0);
 }
 
@@ -282,7 +300,7 @@ TEST_F(SystemDlgTest, ARecordWithoutAZoneTakesThePcsZone) {
     EXPECT_STREQ(g_pSetupConfig->time_zone_name, expectedZone);
     EXPECT_EQ(g_pSetupConfig->time_zone_bias, std::atoi(expectedBias));
     const std::wstring expected(expectedZone, expectedZone + std::strlen(expectedZone));
-    EXPECT_EQ(Zone(ComboSelection(1123)).m_szKeyName, expected);
+    EXPECT_EQ(Zone(ComboSelection(IDC_SYS_ZONE_LIST)).m_szKeyName, expected);
 }
 
 TEST_F(SystemDlgTest, AnEmptyCatalogueLeavesTheListEmptyAndTheRecordAlone) {
@@ -294,9 +312,9 @@ TEST_F(SystemDlgTest, AnEmptyCatalogueLeavesTheListEmptyAndTheRecordAlone) {
     m_page->TimeZoneCatalogue().LoadCatalogue({}, [](const std::wstring&) { return std::vector<TimeZoneValue>{}; });
 
     ExpectWrites([&] { m_page->LoadControls(); }, [](SetupConfig&) {}, "no zone to fill in");
-    EXPECT_EQ(ComboCount(1123), 0);
+    EXPECT_EQ(ComboCount(IDC_SYS_ZONE_LIST), 0);
     EXPECT_EQ(m_page->GetTimeZoneIndex(), -1);
-    ExpectWrites([&] { PickItem(1123, 0); }, [](SetupConfig&) {}, "nothing to pick");
+    ExpectWrites([&] { PickItem(IDC_SYS_ZONE_LIST, 0); }, [](SetupConfig&) {}, "nothing to pick");
 }
 
 // --- clock ---
@@ -305,47 +323,47 @@ TEST_F(SystemDlgTest, TheClockBoxHandsThePickersToSave) {
     g_bWriteClock = 1;
     Open(SampleRecord());
     EXPECT_EQ(g_bWriteClock, 0) << "loading unticks the box";
-    EXPECT_FALSE(Checked(1326));
-    for (int id : {1121, 1122, 1344}) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_FALSE(Checked(IDC_SYS_CLOCK_CHECK));
+    for (int id : {IDC_SYS_CLOCK_TIME, IDC_SYS_CLOCK_DATE, IDC_SYS_CLOCK_NOW}) EXPECT_FALSE(Enabled(id)) << id;
 
     const SYSTEMTIME date = At(2024, 2, 29, 0, 0, 0);
     const SYSTEMTIME time = At(2020, 1, 1, 13, 45, 7);
-    SendMessageW(Control(1122), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
-    SendMessageW(Control(1121), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
-    Click(1326);
+    SendMessageW(Control(IDC_SYS_CLOCK_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
+    SendMessageW(Control(IDC_SYS_CLOCK_TIME), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+    Click(IDC_SYS_CLOCK_CHECK);
     EXPECT_EQ(g_bWriteClock, 1);
-    for (int id : {1121, 1122, 1344}) EXPECT_TRUE(Enabled(id)) << id;
+    for (int id : {IDC_SYS_CLOCK_TIME, IDC_SYS_CLOCK_DATE, IDC_SYS_CLOCK_NOW}) EXPECT_TRUE(Enabled(id)) << id;
     EXPECT_EQ(FormatClockLine(g_stClock, 0), "2024,02,29,13,45,07,-0000")
         << "the date from one picker, the time from the other";
 
-    ChangePicker(1121, At(2020, 1, 1, 8, 9, 10));
+    ChangePicker(IDC_SYS_CLOCK_TIME, At(2020, 1, 1, 8, 9, 10));
     EXPECT_EQ(FormatClockLine(g_stClock, 0), "2024,02,29,08,09,10,-0000");
 
-    Click(1326);
+    Click(IDC_SYS_CLOCK_CHECK);
     EXPECT_EQ(g_bWriteClock, 0);
-    ChangePicker(1122, At(2025, 12, 24, 0, 0, 0));
-    ChangePicker(1121, At(2020, 1, 1, 22, 30, 0));
+    ChangePicker(IDC_SYS_CLOCK_DATE, At(2025, 12, 24, 0, 0, 0));
+    ChangePicker(IDC_SYS_CLOCK_TIME, At(2020, 1, 1, 22, 30, 0));
     EXPECT_EQ(FormatClockLine(g_stClock, 0), "2024,02,29,08,09,10,-0000") << "unticked: the clock is left";
 
-    Click(1326);
+    Click(IDC_SYS_CLOCK_CHECK);
     EXPECT_EQ(FormatClockLine(g_stClock, 0), "2025,12,24,22,30,00,-0000") << "ticked again: what the pickers show";
     EXPECT_EQ(g_stClock.wDayOfWeek, 3) << "24 December 2025 is a Wednesday";
 }
 
 TEST_F(SystemDlgTest, GetCurrentTimeSetsBothPickersToThePcsTime) {
     Open(SampleRecord());
-    Click(1326);
+    Click(IDC_SYS_CLOCK_CHECK);
     SYSTEMTIME before{};
     GetLocalTime(&before);
-    Click(1344);
+    Click(IDC_SYS_CLOCK_NOW);
     SYSTEMTIME after{};
     GetLocalTime(&after);
 
-    const SYSTEMTIME shown = Picker(1121);
+    const SYSTEMTIME shown = Picker(IDC_SYS_CLOCK_TIME);
     const auto seconds = [](const SYSTEMTIME& t) { return (t.wHour * 60 + t.wMinute) * 60 + t.wSecond; };
     EXPECT_GE(seconds(shown), seconds(before));
     EXPECT_LE(seconds(shown), seconds(after));
-    EXPECT_EQ(Picker(1122).wDay, shown.wDay);
+    EXPECT_EQ(Picker(IDC_SYS_CLOCK_DATE).wDay, shown.wDay);
     EXPECT_EQ(g_stClock.wHour, shown.wHour);
     EXPECT_EQ(g_stClock.wSecond, shown.wSecond);
     EXPECT_EQ(g_stClock.wDay, shown.wDay);
@@ -370,7 +388,7 @@ protected:
 TEST_F(TouchCalibrationTest, YesPutsAnEmptyRequestFileInTheRootOfTheCardsDrive) {
     g_strCardRoot = L"C:\\users\\card folder\\";
     ModalAnswerer answers({IDYES, IDOK});
-    PressSpace(1360);
+    PressSpace(IDC_SYS_TOUCH_RESET);
 
     ASSERT_EQ(answers.Shown().size(), 2u);
     EXPECT_EQ(answers.Shown()[0].title, L"Initialize");
@@ -384,7 +402,7 @@ TEST_F(TouchCalibrationTest, YesPutsAnEmptyRequestFileInTheRootOfTheCardsDrive) 
 TEST_F(TouchCalibrationTest, NoLeavesTheCardAlone) {
     g_strCardRoot = L"C:\\";
     ModalAnswerer answers({IDNO});
-    PressSpace(1360);
+    PressSpace(IDC_SYS_TOUCH_RESET);
     EXPECT_EQ(answers.Shown().size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(RequestFile()));
 }
@@ -392,7 +410,7 @@ TEST_F(TouchCalibrationTest, NoLeavesTheCardAlone) {
 TEST_F(TouchCalibrationTest, WithoutADriveRootNothingIsWrittenAndTheUserIsTold) {
     g_strCardRoot = L"card\\";
     ModalAnswerer answers({IDYES, IDOK});
-    PressSpace(1360);
+    PressSpace(IDC_SYS_TOUCH_RESET);
     ASSERT_EQ(answers.Shown().size(), 2u);
     EXPECT_EQ(answers.Shown()[1].text, L"The touch calibration request could not be written to the memory card.\r\n"
                                        L"Check that the card is inserted and not write-protected, then try again.");

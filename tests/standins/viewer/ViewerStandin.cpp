@@ -5,7 +5,8 @@
 //   viewer_standin.exe <title> <log file> [--ready <file>] [--event set|never|none]
 //
 // The log gets one line per message: the message in hex, then wParam and lParam in decimal
-// ("0x463 0 0"). The ready file is written once the window is up. --event never creates the
+// ("0x463 0 0"); a test's marker (WM_VIEWER_TEST_MARKER) is logged the same way, so that a test
+// knows the messages posted before it were handled. The ready file is written once the window is up. --event never creates the
 // event but never sets it (a viewer that hangs); --event none creates no event at all.
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "pages/win32/ViewerInterplay.h"
+#include "tests/standins/StandInMessages.h"
 
 namespace {
 
@@ -77,6 +79,9 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DEVICECHANGE:
         LogMessage(message, wParam, lParam);
         return TRUE;
+    case WM_VIEWER_TEST_MARKER:
+        LogMessage(message, wParam, lParam);
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

@@ -1,0 +1,12 @@
+#include "win32/Font.h"
+
+namespace win32 {
+
+UniqueFont MakeWindowFont(int height, int weight, FontLook look) {
+    const bool bSmooth = look == FontLook::Smooth;
+    return UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, bSmooth ? ANTIALIASED_QUALITY : DEFAULT_QUALITY,
+                                  bSmooth ? VARIABLE_PITCH : DEFAULT_PITCH, L"Tahoma"));
+}
+
+}  // namespace win32

@@ -1,0 +1,17 @@
+#pragma once
+// The program's window font.
+
+#include <windows.h>
+
+#include "win32/Handles.h"
+
+namespace win32 {
+
+// How a font's text is drawn: smoothed with a variable pitch (the window and its pages), or in
+// the system's default quality and pitch (the captions of the skinned buttons).
+enum class FontLook { Smooth, SystemDefault };
+
+// The window font (Tahoma) of a height in pixels and a weight (FW_NORMAL, FW_BOLD, ...).
+UniqueFont MakeWindowFont(int height, int weight, FontLook look = FontLook::Smooth);
+
+}  // namespace win32
