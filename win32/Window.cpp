@@ -2,11 +2,26 @@
 
 #include <commctrl.h>
 
+#include <mutex>
+#include <unordered_map>
+
 namespace win32 {
 namespace {
 
-constexpr const wchar_t* OBJECT_PROPERTY = L"DcsWindowObject";
 constexpr UINT_PTR SUBCLASS_ID = 0xDC5;
+
+// Which object each attached window belongs to. Kept in the process rather than as a window
+// property: every message a window of ours handles looks its object up (and its children's,
+// for their notifications), and under Wine each property read is a round trip to the server.
+struct ObjectMap {
+    std::mutex lock;
+    std::unordered_map<HWND, CWindow*> objects;
+};
+
+ObjectMap& Objects() {
+    static ObjectMap map;
+    return map;
+}
 
 HWND NotifyingChild(UINT message, LPARAM lParam) {
     if (message == WM_NOTIFY) return lParam ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : nullptr;
@@ -38,17 +53,28 @@ bool IsChildNotification(UINT message, WPARAM, LPARAM lParam) {
 CWindow::~CWindow() { DestroyWindow(); }
 
 CWindow* CWindow::FromHandle(HWND window) {
-    return window ? static_cast<CWindow*>(GetPropW(window, OBJECT_PROPERTY)) : nullptr;
+    if (!window) return nullptr;
+    ObjectMap& map = Objects();
+    std::lock_guard<std::mutex> held(map.lock);
+    const auto found = map.objects.find(window);
+    return found == map.objects.end() ? nullptr : found->second;
 }
 
 void CWindow::Attach(HWND window) {
     m_hWnd = window;
-    SetPropW(window, OBJECT_PROPERTY, this);
+    ObjectMap& map = Objects();
+    std::lock_guard<std::mutex> held(map.lock);
+    map.objects[window] = this;
 }
 
 void CWindow::Detach() {
     if (m_hWnd) {
-        RemovePropW(m_hWnd, OBJECT_PROPERTY);
+        {
+            ObjectMap& map = Objects();
+            std::lock_guard<std::mutex> held(map.lock);
+            const auto found = map.objects.find(m_hWnd);
+            if (found != map.objects.end() && found->second == this) map.objects.erase(found);
+        }
         if (m_bSubclassed) RemoveWindowSubclass(m_hWnd, SubclassProc, SUBCLASS_ID);
     }
     m_bSubclassed = false;
