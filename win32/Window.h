@@ -60,13 +60,13 @@ protected:
 
 private:
     static LRESULT CALLBACK CustomWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR refData);
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Reflection, then OnMessage; false when the default processing should run.
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND m_hWnd = nullptr;
     bool m_bSubclassed = false;
+    WNDPROC m_pfnSubclassed = nullptr;  // the subclassed control's own procedure
 
     friend class CDialog;
 };
