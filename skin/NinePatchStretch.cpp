@@ -126,11 +126,26 @@ void PaintNinePatch(const CPixelBuffer& picture, PixelView target, NinePatchList
     const std::vector<int32_t> rows =
         AxisMap(sourceHeight, target.nHeight + 1, lists.arrStretchRows, true, lists.arrVerticalAmounts);
 
+    // Each source row is premultiplied once and the target row picks its columns from it; a
+    // stretched row that repeats the one above is copied (a window's background is mostly such
+    // rows).
+    std::vector<Pixel> premultiplied(static_cast<size_t>(sourceWidth));
     for (int32_t y = 0; y < target.nHeight; ++y) {
         const int32_t sourceY = rows[static_cast<size_t>(y)];
+        if (y > 0 && sourceY == rows[static_cast<size_t>(y) - 1]) {
+            std::copy_n(&target.At(0, y - 1), target.nWidth, &target.At(0, y));
+            continue;
+        }
+        if (sourceY < 0) {
+            std::fill_n(&target.At(0, y), target.nWidth, Pixel{0});
+            continue;
+        }
+        for (int32_t x = 0; x < sourceWidth; ++x) {
+            premultiplied[static_cast<size_t>(x)] = Premultiply(picture.At(x + 1, sourceY + 1));
+        }
         for (int32_t x = 0; x < target.nWidth; ++x) {
             const int32_t sourceX = columns[static_cast<size_t>(x)];
-            target.At(x, y) = (sourceX < 0 || sourceY < 0) ? Pixel{0} : Premultiply(picture.At(sourceX + 1, sourceY + 1));
+            target.At(x, y) = sourceX < 0 ? Pixel{0} : premultiplied[static_cast<size_t>(sourceX)];
         }
     }
     if (content) *content = NinePatchContentArea(picture, lists, target.nWidth, target.nHeight);

@@ -1,12 +1,23 @@
 #include "win32/Window.h"
 
-#include <commctrl.h>
+#include <mutex>
+#include <unordered_map>
 
 namespace win32 {
 namespace {
 
-constexpr const wchar_t* OBJECT_PROPERTY = L"DcsWindowObject";
-constexpr UINT_PTR SUBCLASS_ID = 0xDC5;
+// Which object each attached window belongs to. Kept in the process rather than as a window
+// property: every message a window of ours handles looks its object up (and its children's,
+// for their notifications), and under Wine each property read is a round trip to the server.
+struct ObjectMap {
+    std::mutex lock;
+    std::unordered_map<HWND, CWindow*> objects;
+};
+
+ObjectMap& Objects() {
+    static ObjectMap map;
+    return map;
+}
 
 HWND NotifyingChild(UINT message, LPARAM lParam) {
     if (message == WM_NOTIFY) return lParam ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : nullptr;
@@ -38,18 +49,33 @@ bool IsChildNotification(UINT message, WPARAM, LPARAM lParam) {
 CWindow::~CWindow() { DestroyWindow(); }
 
 CWindow* CWindow::FromHandle(HWND window) {
-    return window ? static_cast<CWindow*>(GetPropW(window, OBJECT_PROPERTY)) : nullptr;
+    if (!window) return nullptr;
+    ObjectMap& map = Objects();
+    std::lock_guard<std::mutex> held(map.lock);
+    const auto found = map.objects.find(window);
+    return found == map.objects.end() ? nullptr : found->second;
 }
 
 void CWindow::Attach(HWND window) {
     m_hWnd = window;
-    SetPropW(window, OBJECT_PROPERTY, this);
+    ObjectMap& map = Objects();
+    std::lock_guard<std::mutex> held(map.lock);
+    map.objects[window] = this;
 }
 
 void CWindow::Detach() {
     if (m_hWnd) {
-        RemovePropW(m_hWnd, OBJECT_PROPERTY);
-        if (m_bSubclassed) RemoveWindowSubclass(m_hWnd, SubclassProc, SUBCLASS_ID);
+        {
+            ObjectMap& map = Objects();
+            std::lock_guard<std::mutex> held(map.lock);
+            const auto found = map.objects.find(m_hWnd);
+            if (found != map.objects.end() && found->second == this) map.objects.erase(found);
+        }
+        // Our procedure is put back only while it is still the window's: one set on top of it
+        // later would be cut off otherwise (it then calls ours, which passes everything on).
+        if (m_bSubclassed && GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassProc)) {
+            SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSubclassed));
+        }
     }
     m_bSubclassed = false;
     m_hWnd = nullptr;
@@ -74,11 +100,20 @@ bool CWindow::CreateCustom(const wchar_t* className, DWORD exStyle, DWORD style,
     return window != nullptr;
 }
 
+// The control's own procedure is replaced directly rather than through the common controls'
+// subclass chain, which looks its data up as a window property on every message (a request to
+// the window server under Wine).
 bool CWindow::Subclass(HWND window) {
     if (!window || m_hWnd) return false;
-    if (!SetWindowSubclass(window, SubclassProc, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(this))) return false;
+    Attach(window);  // first: the messages that follow the swap find the object
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+    if (!previous) {
+        Detach();
+        return false;
+    }
+    m_pfnSubclassed = previous;
     m_bSubclassed = true;
-    Attach(window);
     return true;
 }
 
@@ -102,7 +137,7 @@ bool CWindow::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 bool CWindow::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 LRESULT CWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_bSubclassed) return DefSubclassProc(m_hWnd, message, wParam, lParam);
+    if (m_bSubclassed) return CallWindowProcW(m_pfnSubclassed, m_hWnd, message, wParam, lParam);
     return DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
@@ -125,12 +160,13 @@ LRESULT CALLBACK CWindow::CustomWindowProc(HWND window, UINT message, WPARAM wPa
     return result;
 }
 
-LRESULT CALLBACK CWindow::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR refData) {
-    auto* object = reinterpret_cast<CWindow*>(refData);
+LRESULT CALLBACK CWindow::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWindow* object = FromHandle(window);
+    if (!object || !object->m_bSubclassed) return DefWindowProcW(window, message, wParam, lParam);
+    const WNDPROC subclassed = object->m_pfnSubclassed;
     LRESULT result = 0;
     const bool handled = object->Dispatch(message, wParam, lParam, result);
-    if (!handled) result = DefSubclassProc(window, message, wParam, lParam);
+    if (!handled) result = CallWindowProcW(subclassed, window, message, wParam, lParam);
     if (message == WM_NCDESTROY) object->Detach();
     return result;
 }

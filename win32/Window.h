@@ -4,7 +4,8 @@
 //
 // An object attaches to its HWND when it creates a window of one of our own classes (at
 // WM_NCCREATE), when it subclasses a window the system made (a common control), or, for
-// dialogs, at WM_INITDIALOG. A window property holds the object pointer in every case.
+// dialogs, at WM_INITDIALOG. A table in the process maps each attached window to its object
+// (a window property would cost a round trip to the window server per lookup under Wine).
 //
 // Notifications that a child sends to its parent (WM_COMMAND, WM_NOTIFY, WM_HSCROLL,
 // WM_VSCROLL, WM_CTLCOLOR*, WM_DRAWITEM) are first offered to the child's own object
@@ -59,13 +60,13 @@ protected:
 
 private:
     static LRESULT CALLBACK CustomWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR refData);
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Reflection, then OnMessage; false when the default processing should run.
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND m_hWnd = nullptr;
     bool m_bSubclassed = false;
+    WNDPROC m_pfnSubclassed = nullptr;  // the subclassed control's own procedure
 
     friend class CDialog;
 };

@@ -250,8 +250,7 @@ int CSettingDlg::ShowMessage(HWND owner, const std::wstring& key, UINT style) {
 }
 
 void CSettingDlg::ComposeBackground() {
-    win32::WindowDC dc(GetSafeHwnd());
-    m_surfBackground.Create(dc.Get(), m_rcClient.right, m_rcClient.bottom);
+    m_surfBackground.Create(nullptr, m_rcClient.right, m_rcClient.bottom);
     CNinePatch painter;
     painter.Paint(m_surfBackground, PICTURE_BACKGROUND, nullptr);
 }

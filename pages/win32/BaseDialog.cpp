@@ -83,10 +83,14 @@ SIZE CBaseDialog::GetDefaultFontExtent(const std::wstring& text) const {
     return extent;
 }
 
+// Pages are laid out hidden (in their WM_INITDIALOG) and drawn whole when first shown: the
+// placing helpers then ask for no redraw of each control, which costs the window server a
+// request per font, text and move and shows nothing.
 SIZE CBaseDialog::PlaceLabel(HWND parent, int id, const std::wstring& text, HFONT font, int x, int y) {
     const std::wstring label(textutil::Trim(text));
     HWND control = GetDlgItem(parent, id);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    const BOOL redraw = IsWindowVisible(parent);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
     SetWindowTextW(control, label.c_str());
 
     // The height is that of the system font a control's device context starts with: the
@@ -94,12 +98,12 @@ SIZE CBaseDialog::PlaceLabel(HWND parent, int id, const std::wstring& text, HFON
     const SIZE extent = GetDefaultFontExtent(label);
     const int width = pagemetrics::LabelWidth(GetTextWidth(label, font));
     const int height = extent.cy > 0 ? extent.cy : 25;
-    MoveWindow(control, x, y, width, height, TRUE);
+    MoveWindow(control, x, y, width, height, redraw);
     return SIZE{width, height};
 }
 
 SIZE CBaseDialog::PlaceControl(HWND parent, int id, int x, int y, int cx, int cy) {
-    MoveWindow(GetDlgItem(parent, id), x, y, cx, cy, TRUE);
+    MoveWindow(GetDlgItem(parent, id), x, y, cx, cy, IsWindowVisible(parent));
     return SIZE{cx, cy};
 }
 
@@ -107,22 +111,24 @@ void CBaseDialog::PlaceTextCtrl(int id, HFONT font, const std::wstring& text, in
                                 bool autoWidth) {
     HWND control = GetDlgItem(GetSafeHwnd(), id);
     if (!control) return;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    const BOOL redraw = IsWindowVisible(GetSafeHwnd());
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
     SetWindowTextW(control, text.c_str());
     int width = cx;
     if (autoWidth) {
         width = GetTextWidth(text, font);
         if (width > 0) width += 4 * GetTextWidth(L" ", font);
     }
-    MoveWindow(control, x, y, width, cy, TRUE);
+    MoveWindow(control, x, y, width, cy, redraw);
 }
 
 void CBaseDialog::PlaceFontCtrl(int id, HFONT font, const std::wstring& text, int x, int y, int cx, int cy,
                                 bool autoWidth) {
     HWND control = GetDlgItem(GetSafeHwnd(), id);
     if (!control) return;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    MoveWindow(control, x, y, autoWidth ? GetTextWidth(text, font) : cx, cy, TRUE);
+    const BOOL redraw = IsWindowVisible(GetSafeHwnd());
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+    MoveWindow(control, x, y, autoWidth ? GetTextWidth(text, font) : cx, cy, redraw);
 }
 
 SIZE CBaseDialog::PlaceHeader(int id, const std::wstring& text, int x, int y) {

@@ -15,7 +15,20 @@ void CheckOnly(HWND page, std::initializer_list<int> group, int checkedId) {
     for (int id : group) {
         if (id != checkedId) SetChecked(page, id, false);
     }
-    if (checkedId != 0) SetChecked(page, checkedId, true);
+    if (checkedId == 0) return;
+    HWND button = GetDlgItem(page, checkedId);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(button, GWL_STYLE));
+    if ((style & BS_TYPEMASK) != BS_AUTORADIOBUTTON) {
+        SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
+        return;
+    }
+    // Checked as a plain radio button for the moment: some systems (Wine) answer a check of an
+    // automatic one by walking all the page's controls to uncheck its group, which is
+    // unchecked already. The check mark and the tab stop end up the same.
+    SetWindowLongPtrW(button, GWL_STYLE, static_cast<LONG_PTR>((style & ~BS_TYPEMASK) | BS_RADIOBUTTON));
+    SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
+    const auto checkedStyle = static_cast<DWORD>(GetWindowLongPtrW(button, GWL_STYLE));
+    SetWindowLongPtrW(button, GWL_STYLE, static_cast<LONG_PTR>((checkedStyle & ~BS_TYPEMASK) | BS_AUTORADIOBUTTON));
 }
 
 void Enable(HWND page, int id, bool enabled) { EnableWindow(GetDlgItem(page, id), enabled ? TRUE : FALSE); }

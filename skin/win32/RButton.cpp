@@ -42,8 +42,7 @@ SIZE CRButton::BeginConfiguration(HDC ownerBackground) {
     GetClientRect(GetSafeHwnd(), &client);
     const SIZE size{client.right - client.left, client.bottom - client.top};
     if (ownerBackground) {
-        win32::WindowDC dc(GetSafeHwnd());
-        m_bHasBackground = CaptureOwnerBackground(GetSafeHwnd(), ownerBackground, dc.Get(), size, m_surfBackground);
+        m_bHasBackground = CaptureOwnerBackground(GetSafeHwnd(), ownerBackground, nullptr, size, m_surfBackground);
     }
     return size;
 }
@@ -51,8 +50,7 @@ SIZE CRButton::BeginConfiguration(HDC ownerBackground) {
 bool CRButton::CreatePicture(int state, SIZE size) {
     CMemSurface& picture = m_arrPictures[static_cast<size_t>(state)];
     picture.Destroy();
-    win32::WindowDC dc(GetSafeHwnd());
-    return picture.Create(dc.Get(), size.cx, size.cy);
+    return picture.Create(nullptr, size.cx, size.cy);
 }
 
 void CRButton::SetImages(UINT normalId, UINT hoverId, UINT pressedId, HDC ownerBackground, const TextStyle* textStyle,
@@ -118,6 +116,10 @@ void CRButton::ChangeState(int state) {
 
 void CRButton::RepaintNow() {
     if (!IsWindow()) return;
+    if (!IsWindowVisible(GetSafeHwnd())) {
+        Compose();  // drawn when shown
+        return;
+    }
     win32::WindowDC dc(GetSafeHwnd());
     if (dc) PaintTo(dc.Get());
 }
@@ -129,10 +131,7 @@ void CRButton::Compose() {
         m_surfCompose.Destroy();
         m_bDirty = true;
     }
-    if (!m_surfCompose.IsCreated()) {
-        win32::WindowDC dc(GetSafeHwnd());
-        if (!m_surfCompose.Create(dc.Get(), client.right, client.bottom)) return;
-    }
+    if (!m_surfCompose.IsCreated() && !m_surfCompose.Create(nullptr, client.right, client.bottom)) return;
     if (!m_bDirty) return;
     m_bDirty = false;
 

@@ -18,7 +18,6 @@ bool CRStaticText::Create(HWND parent, UINT id, const RECT& rect) {
 }
 
 void CRStaticText::Setup(UINT pictureId, HFONT font, HDC ownerBackground, const TextStyle* textStyle) {
-    win32::WindowDC dc(GetSafeHwnd());
     GetClientRect(GetSafeHwnd(), &m_rcClient);
     const int width = m_rcClient.right - m_rcClient.left;
     const int height = m_rcClient.bottom - m_rcClient.top;
@@ -28,7 +27,7 @@ void CRStaticText::Setup(UINT pictureId, HFONT font, HDC ownerBackground, const 
 
     // Without an owner background a picture is still blended, over transparent black.
     m_surfBackground.Destroy();
-    if ((ownerBackground || pictureId) && m_surfBackground.Create(dc.Get(), width, height) && ownerBackground) {
+    if ((ownerBackground || pictureId) && m_surfBackground.Create(nullptr, width, height) && ownerBackground) {
         BitBlt(m_surfBackground.GetDC(), 0, 0, width, height, ownerBackground, placed.left, placed.top, SRCCOPY);
     }
     if (textStyle) {
@@ -40,7 +39,7 @@ void CRStaticText::Setup(UINT pictureId, HFONT font, HDC ownerBackground, const 
     m_rcText = m_rcClient;
     if (pictureId) {
         CMemSurface picture;
-        if (picture.Create(dc.Get(), width, height)) {
+        if (picture.Create(nullptr, width, height)) {
             CNinePatch().Paint(picture, pictureId, &m_rcText);
             skin::BlendPixelsOver(picture.Pixels(), m_surfBackground.Pixels());
         }
@@ -51,6 +50,10 @@ void CRStaticText::Setup(UINT pictureId, HFONT font, HDC ownerBackground, const 
 
 void CRStaticText::RepaintNow() {
     if (!IsWindow()) return;
+    if (!IsWindowVisible(GetSafeHwnd())) {
+        Compose();  // drawn when shown
+        return;
+    }
     win32::WindowDC dc(GetSafeHwnd());
     if (dc) PaintTo(dc.Get());
 }
@@ -61,10 +64,7 @@ void CRStaticText::Compose() {
         m_surfCompose.Destroy();
         m_bDirty = true;
     }
-    if (!m_surfCompose.IsCreated()) {
-        win32::WindowDC dc(GetSafeHwnd());
-        if (!m_surfCompose.Create(dc.Get(), m_rcClient.right, m_rcClient.bottom)) return;
-    }
+    if (!m_surfCompose.IsCreated() && !m_surfCompose.Create(nullptr, m_rcClient.right, m_rcClient.bottom)) return;
     if (!m_bDirty) return;
     m_bDirty = false;
 

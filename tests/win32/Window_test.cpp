@@ -51,6 +51,22 @@ TEST(Window, ObjectIsFoundFromItsWindowAndAnswersMessages) {
     window.DestroyWindow();
     EXPECT_FALSE(IsWindow(handle));
     EXPECT_EQ(window.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(CWindow::FromHandle(handle), nullptr);
+}
+
+TEST(Window, ASubclassedControlDestroyedByTheSystemLetsItsObjectGo) {
+    RecordingWindow parent;
+    ASSERT_TRUE(parent.CreateCustom(L"DcsTestWindow", 0, WS_POPUP, Rect(0, 0, 200, 100), nullptr, 0));
+    RecordingWindow trackbar;
+    HWND control = CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD, 0, 0, 150, 30, parent.GetSafeHwnd(),
+                                   reinterpret_cast<HMENU>(1008), nullptr, nullptr);
+    ASSERT_TRUE(trackbar.Subclass(control));
+    EXPECT_EQ(CWindow::FromHandle(control), &trackbar);
+    EXPECT_EQ(SendMessageW(control, WM_USER + 1, 0, 0), 42);
+
+    parent.DestroyWindow();  // takes the control with it
+    EXPECT_EQ(trackbar.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(CWindow::FromHandle(control), nullptr);
 }
 
 TEST(Window, ChildNotificationsAreOfferedToTheChildFirst) {
