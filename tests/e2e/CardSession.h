@@ -16,9 +16,6 @@
 
 namespace e2e {
 
-constexpr int TAB_RECORD = 2202, TAB_CARD = 2203, TAB_SYSTEM = 2204;
-constexpr int CLOSE = 2301, INITIALIZE = 2302, CANCEL = 2303, SAVE = 2304;
-
 // A control of the tab's page, always shown with it.
 inline int PageControlOf(int tab) {
     return tab == TAB_RECORD ? IDC_REC_IMPACT_HEADER

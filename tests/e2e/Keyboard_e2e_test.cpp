@@ -25,11 +25,6 @@ using testsupport::WaitFor;
 
 namespace {
 
-constexpr int TAB_RECORD = 2202;
-constexpr int INITIALIZE = 2302;
-constexpr int CANCEL = 2303;
-constexpr int SAVE = 2304;
-
 INPUT Key(WORD key, bool up) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;

@@ -8,9 +8,16 @@
 #include <filesystem>
 #include <string>
 
+#include "app/win32/SettingDlg.h"
 #include "skin/PixelBuffer.h"
 
 namespace e2e {
+
+// The main window's tabs and buttons, by the program's own names.
+constexpr int TAB_RECORD = CSettingDlg::ID_TAB_RECORD, TAB_CARD = CSettingDlg::ID_TAB_CARD,
+              TAB_SYSTEM = CSettingDlg::ID_TAB_SYSTEM;
+constexpr int CLOSE = CSettingDlg::ID_CLOSE, INITIALIZE = CSettingDlg::ID_INITIALIZE, CANCEL = CSettingDlg::ID_CANCEL,
+              SAVE = CSettingDlg::ID_SAVE;
 
 // The program file under test (built next to the end-to-end tests).
 std::filesystem::path ProgramPath();

@@ -63,7 +63,7 @@ TEST(Relaunch, FromARemovableCardTheCopyOpensTheCard) {
 
     // The copy works on the card: Save rewrites R:\setup.cfg (same bytes) and deletes time.dat.
     { std::ofstream(card / L"time.dat") << "2014,05,06,13,45,07,+0900"; }
-    ClickSkinButton(window, 2304);
+    ClickSkinButton(window, SAVE);
     EXPECT_TRUE(WaitForNoMainWindow());
     EXPECT_FALSE(std::filesystem::exists(card / L"time.dat"));
     EXPECT_EQ(ReadBytes(card / L"setup.cfg"), sample.OriginalSetupBytes());

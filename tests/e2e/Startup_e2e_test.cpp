@@ -35,7 +35,7 @@ TEST(Startup, OnACardOpensTheWindowInTheCardsLanguage) {
     wchar_t title[64] = {};
     GetWindowTextW(window, title, 64);
     EXPECT_STREQ(title, L"\uBE14\uB799\uBC15\uC2A4 \uC124\uC815");
-    ClickSkinButton(window, 2303);  // Cancel
+    ClickSkinButton(window, CANCEL);
     EXPECT_TRUE(run.WaitForExit());
 }
 
@@ -45,7 +45,7 @@ TEST(Startup, CardFolderWithSpacesWorks) {
     ASSERT_TRUE(run.Start(ProgramPath(), card.Argument()));
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
-    ClickSkinButton(window, 2304);  // Save
+    ClickSkinButton(window, SAVE);
     EXPECT_TRUE(run.WaitForExit());
     EXPECT_EQ(card.ReadSetupBytes(), card.OriginalSetupBytes());
 }
