@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the current pictures as the new golden pictures, for when a change of the skin, its
 # drawing or the pages' look is meant. Builds the Windows tree and runs under Wine the skin
-# gallery test and the end-to-end screenshot test (they fail while the old goldens differ; that
+# gallery test and the end-to-end screenshot tests (they fail while the old goldens differ; that
 # is expected here), then copies the gallery's sheets from build/windows/gallery/ to
 # tests/win32/golden/ and the screenshots as compared (the clock painted over) from
 # build/windows/screenshots/checked/ to tests/e2e/golden/. Look at them before committing:
@@ -19,7 +19,7 @@ rm -f "$build"/gallery/*.png "$build"/screenshots/checked/*.png
 WINE_BUILD_DIR=$PWD/$build bash cmake/wine-run.sh "$build/tests/win32_tests.exe" \
   --gtest_filter='SkinGallery.*' >/dev/null || true
 WINE_BUILD_DIR=$PWD/$build bash cmake/wine-run.sh "$build/e2e/e2e_tests.exe" \
-  --gtest_filter='*Screenshots.*' >/dev/null || true
+  --gtest_filter='*Screenshots.*:PagesTest.EveryPageLooksAsBeforeAtItsTopAndBottom' >/dev/null || true
 
 # Copies every picture of a folder (not the pictures of differences) into a golden folder.
 take() {

@@ -9,10 +9,13 @@
 #include <cstring>
 #include <string>
 
+#include <algorithm>
+
 #include "pages/PageControlIds.h"
 #include "tests/e2e/CardFolder.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/support/Waiting.h"
+#include "tests/win32/GoldenImage.h"
 
 namespace e2e {
 
@@ -29,6 +32,41 @@ inline void ShowPage(HWND window, int tab) {
     HWND control = FindControl(window, PageControlOf(tab));
     EXPECT_TRUE(testsupport::WaitFor("the page of tab " + std::to_string(tab) + " shows",
                                      [control] { return IsWindowVisible(control) != FALSE; }));
+}
+
+// Paints the shown controls that hold the PC's current date or time over in one colour: they
+// change from run to run.
+inline void MaskTheClock(HWND window, skin::CPixelBuffer& picture) {
+    RECT windowRect{};
+    GetWindowRect(window, &windowRect);
+    for (const int id : {IDC_SYS_CLOCK_DATE, IDC_SYS_CLOCK_TIME}) {
+        HWND control = FindControl(window, id);
+        if (!control || !IsWindowVisible(control)) continue;
+        RECT rect{};
+        GetWindowRect(control, &rect);
+        OffsetRect(&rect, -windowRect.left, -windowRect.top);
+        for (LONG y = std::max<LONG>(rect.top, 0); y < std::min<LONG>(rect.bottom, picture.Height()); ++y) {
+            for (LONG x = std::max<LONG>(rect.left, 0); x < std::min<LONG>(rect.right, picture.Width()); ++x) {
+                picture.At(x, y) = 0xFFFF00FF;
+            }
+        }
+    }
+}
+
+// Whether the window looks as its golden picture tests/e2e/golden/<name>.png, within the skin
+// gallery's tolerance. The picture is written for a person to look at
+// (screenshots/<name>.png), and as compared, the clock painted over, to screenshots/checked/,
+// whence scripts/refresh-goldens.sh takes new golden pictures when a change is meant.
+inline bool LooksAsGolden(HWND window, const std::wstring& name) {
+    const std::filesystem::path checkedFolder = ScreenshotFolder() / L"checked";
+    std::filesystem::create_directories(checkedFolder);
+    skin::CPixelBuffer picture = CaptureWindow(window);
+    EXPECT_TRUE(testsupport::SavePng(picture.View(), ScreenshotFolder() / (name + L".png")));
+    MaskTheClock(window, picture);
+    EXPECT_TRUE(testsupport::SavePng(picture.View(), checkedFolder / (name + L".png")));
+    const std::filesystem::path golden = std::filesystem::path(DCS_SOURCE_DIR) / "tests" / "e2e" / "golden";
+    return testsupport::MatchesGolden(picture.View(), golden / (name + L".png"),
+                                      ScreenshotFolder() / (name + L"-diff.png"));
 }
 
 class CardSessionTest : public ::testing::Test {

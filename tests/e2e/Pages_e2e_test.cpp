@@ -1,7 +1,7 @@
 // The three settings pages of the real program, driven from outside: every kind of control is
 // changed, Save writes them all into setup.cfg (checked field by field), the clock box with
-// "Get current time" writes time.dat, and each page is photographed scrolled to its top and to
-// its bottom: build/<preset>/screenshots/page-<page>-<top|bottom>.png.
+// "Get current time" writes time.dat, and each page, scrolled to its top and to its bottom,
+// looks as its golden picture (tests/e2e/golden/page-<page>-<top|bottom>.png).
 
 #include <windows.h>
 #include <commctrl.h>
@@ -130,7 +130,7 @@ TEST_F(PagesTest, EveryChangeOnEveryPageIsSaved) {
     EXPECT_GE(secondsNow - secondsWritten, 0) << line;
 }
 
-TEST_F(PagesTest, ScreenshotsOfEveryPageAtItsTopAndBottom) {
+TEST_F(PagesTest, EveryPageLooksAsBeforeAtItsTopAndBottom) {
     HWND window = Open();
     ASSERT_NE(window, nullptr);
     struct Page {
@@ -145,7 +145,7 @@ TEST_F(PagesTest, ScreenshotsOfEveryPageAtItsTopAndBottom) {
         ShowPage(window, page.tab);
         ASSERT_TRUE(PaintNow(window));
         const std::wstring stem = std::wstring(L"page-") + page.name;
-        EXPECT_TRUE(SaveScreenshot(window, ScreenshotFolder() / (stem + L"-top.png")));
+        EXPECT_TRUE(LooksAsGolden(window, stem + L"-top"));
         // Page-down steps stop at the bottom of the page.
         HWND pageWindow = PageOf(window, page.header);
         for (int step = 0; step < 3; ++step) SendMessageW(pageWindow, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
@@ -154,7 +154,7 @@ TEST_F(PagesTest, ScreenshotsOfEveryPageAtItsTopAndBottom) {
         GetWindowRect(FindControl(window, page.header), &header);
         MapWindowPoints(nullptr, pageWindow, reinterpret_cast<POINT*>(&header), 2);
         EXPECT_EQ(header.top, 20 - page.scrollMax) << page.name << " scrolled to its bottom";
-        EXPECT_TRUE(SaveScreenshot(window, ScreenshotFolder() / (stem + L"-bottom.png")));
+        EXPECT_TRUE(LooksAsGolden(window, stem + L"-bottom"));
     }
     ClickSkinButton(window, CANCEL);
     EXPECT_TRUE(m_run.WaitForExit());
