@@ -65,6 +65,7 @@ private:
     // threads, so that both are ready, or nearly, where they are first needed.
     void StartPreparations();
     bool RelaunchFromCardIfNeeded();
+    void SetIcons();
     void PlaceWindow();
     // The card session's start-up steps, asked with the window's pop-ups. ReadCardFiles opens
     // the session on the card root; the pages then see its record as g_pSetupConfig.
