@@ -2,12 +2,12 @@
 
 #include <commctrl.h>
 #include <gdiplus.h>
-#include <ole2.h>
 #include <shellapi.h>
 
 #include "app/CommandLine.h"
 #include "app/win32/SettingDlg.h"
 #include "record/CardRoot.h"
+#include "win32/ComOnDemand.h"
 
 std::vector<std::wstring> CommandLineArguments() {
     int count = 0;
@@ -25,7 +25,6 @@ int CSettingApp::Run() {
 }
 
 bool CSettingApp::InitInstance() {
-    OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{8, 0xFF};
     InitCommonControlsEx(&controls);
     Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, with background thread
@@ -41,6 +40,6 @@ bool CSettingApp::InitInstance() {
 
 int CSettingApp::ExitInstance() {
     Gdiplus::GdiplusShutdown(m_gdiplusToken);
-    OleUninitialize();
+    win32::EndComOnThisThread();  // if a screen reader's question started it
     return 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The application object: prepares the platform services the skinned window needs (OLE, the
-// common controls, GDI+), takes the card root from the command line and runs the main window
-// modally. When the window closes, the program ends.
+// The application object: prepares the platform services the skinned window needs (the common
+// controls, GDI+), takes the card root from the command line and runs the main window modally.
+// When the window closes, the program ends. COM starts only if a screen reader asks for it.
 
 #include <windows.h>
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "skin/win32/NinePatch.h"
+#include "win32/ComOnDemand.h"
 #include "win32/Font.h"
 
 namespace {
@@ -280,18 +281,17 @@ void CRButton::UpdateFocusCue() {
 // The accessibility layer reads the window text as the name; the role goes on the window as an
 // annotation of the system's own object (a page tab for a button with a checked picture, else
 // a push button), so that no accessibility object of our own is needed. It is made when a
-// client first asks, so a session without one pays nothing. Without COM on the thread nothing
-// is annotated and the system's object answers alone.
+// client first asks, so a session without one pays nothing, not even COM's start. Without COM
+// nothing is annotated and the system's object answers alone.
 void CRButton::AnnotateRole(LONG role) {
     IAccPropServices* services = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                reinterpret_cast<void**>(&services))) ||
+    if (FAILED(win32::CreateInProcessObject(CLSID_AccPropServices, IID_IAccPropServices,
+                                            reinterpret_cast<void**>(&services))) ||
         !services) {
         return;
     }
     if (role) {
-        VARIANT value;
-        VariantInit(&value);
+        VARIANT value{};
         value.vt = VT_I4;
         value.lVal = role;
         services->SetHwndProp(GetSafeHwnd(), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_ROLE, value);
