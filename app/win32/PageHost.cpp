@@ -50,7 +50,7 @@ void CPageHost::LoadAll() {
     if (m_card) m_card->LoadControls();
     win32::startup::Mark("card page: record shown");
     if (m_system) m_system->LoadControls();
-    win32::startup::Mark("system page: record shown, catalogue listed");
+    win32::startup::Mark("system page: record shown");
 }
 
 CBaseDialog* CPageHost::Shown() const {
@@ -74,7 +74,12 @@ void CPageHost::Switch(int step) {
     }
 }
 
+void CPageHost::ListTimeZones() {
+    if (m_system) m_system->ListTimeZones();
+}
+
 void CPageHost::Show(Page page) {
+    if (page == Page::System) ListTimeZones();
     const std::array<CBaseDialog*, 3> pages = Pages();
     for (Page each : {Page::Record, Page::Card, Page::System}) {
         const size_t i = static_cast<size_t>(each);

@@ -38,6 +38,8 @@ public:
     // Shows the page after (step 1) or before (step -1) the shown one and gives its first
     // control the keyboard focus.
     void Switch(int step);
+    // Fills the system page's time zone list if it still waits for the catalogue.
+    void ListTimeZones();
     // The shown page, or null.
     CBaseDialog* Shown() const;
     void Destroy();

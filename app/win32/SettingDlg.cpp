@@ -17,6 +17,10 @@
 
 namespace {
 
+// The timer that tells the window it has been painted for the first time.
+constexpr UINT_PTR TIMER_PAINTED = 1;
+
+
 // The record's language_index; none before a record is loaded.
 std::optional<int32_t> RecordLanguageIndex() {
     if (g_pSetupConfig == nullptr) return std::nullopt;
@@ -146,6 +150,9 @@ BOOL CSettingDlg::OnInitDialog() {
     m_pages.Create(GetSafeHwnd(), PAGE_AREA, CardFiles(), m_pZoneReader.get());
     m_pages.LoadAll();
     m_bInitialised = 1;
+    // Timer messages come only when nothing waits to be painted: this one arrives once the
+    // shown window is painted whole.
+    SetTimer(GetSafeHwnd(), TIMER_PAINTED, USER_TIMER_MINIMUM, nullptr);
     return TRUE;
 }
 
@@ -160,6 +167,11 @@ void CSettingDlg::StartPreparations() {
     for (UINT id = PICTURE_FIRST_BAR; id <= PICTURE_LAST_BAR; ++id) pictures.push_back(id);
     m_pPicturePrefetch = std::make_unique<skin::CPicturePrefetch>(std::move(pictures));
     m_pZoneReader = std::make_unique<CTimeZoneCatalogueReader>();
+}
+
+void CSettingDlg::OnPainted() {
+    // Without a worker the catalogue is read here and now.
+    if (!m_pZoneReader || !m_pZoneReader->Start(GetSafeHwnd(), WM_CATALOGUE_READ)) m_pages.ListTimeZones();
 }
 
 bool CSettingDlg::RelaunchFromCardIfNeeded() {
@@ -325,6 +337,7 @@ void CSettingDlg::OnCommandButton(int id) {
 
 void CSettingDlg::OnSave() {
     if (g_strCardRoot.empty()) return;
+    m_pages.ListTimeZones();  // a record without a zone takes the PC's when the list is filled
     m_session.Clock() = {g_bWriteClock != 0, g_stClock};  // what the system page chose
     const SaveResult saved = m_session.SaveRecord();
     const bool clockWritten = m_session.WriteClock();
@@ -430,6 +443,14 @@ bool CSettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_PAINT:
         OnPaint();
         result = 0;
+        return true;
+    case WM_TIMER:
+        if (wParam != TIMER_PAINTED) return false;
+        KillTimer(GetSafeHwnd(), TIMER_PAINTED);
+        OnPainted();
+        return true;
+    case WM_CATALOGUE_READ:
+        m_pages.ListTimeZones();
         return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(m_hIcon.Get());

@@ -34,6 +34,8 @@ public:
     static constexpr int CLIENT_WIDTH = 722;
     static constexpr int CLIENT_HEIGHT = 587;
     static constexpr RECT PAGE_AREA = {11, 85, 711, 522};
+    // Posted by the time zone catalogue's worker when it has read the catalogue.
+    static constexpr UINT WM_CATALOGUE_READ = WM_APP + 1;
 
     CSettingDlg();
     ~CSettingDlg() override;
@@ -61,8 +63,9 @@ protected:
 
 private:
     // Start-up steps.
-    // Starts decoding the window's pictures and reading the time zone catalogue on worker
-    // threads, so that both are ready, or nearly, where they are first needed.
+    // Starts decoding the window's pictures on a worker thread, so that they are ready, or
+    // nearly, where they are first needed; the time zone catalogue's reader is made here and
+    // started once the window has painted itself (see OnPainted).
     void StartPreparations();
     bool RelaunchFromCardIfNeeded();
     void SetIcons();
@@ -85,6 +88,8 @@ private:
     void OnSave();
     void CloseWindow();
     void OnPaint();
+    // The window and everything on it has been painted for the first time.
+    void OnPainted();
     void OnMouseMove(WPARAM flags, LPARAM position);
 
     win32::UniqueIcon m_hIcon;

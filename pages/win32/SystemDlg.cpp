@@ -150,7 +150,10 @@ void CSystemDlg::LoadControls() {
     if (!g_pSetupConfig) return;
     HWND page = GetSafeHwnd();
 
-    FillTimeZoneList();
+    // The window starts the reader's worker once it is painted; until its catalogue is taken,
+    // the list (on this page, hidden until then) waits, and everything else is shown now.
+    m_bZoneListWaiting = !m_pTimeZones && m_pCatalogueReader && !m_pCatalogueReader->IsTaken();
+    if (!m_bZoneListWaiting) FillTimeZoneList();
     const SetupConfig& record = *g_pSetupConfig;
     SetSliderPosition(page, IDC_SYS_VOICE_SLIDER, VoiceSliderPosition(record));
     CheckOnly(page, {IDC_SYS_CHOICE_1, IDC_SYS_CHOICE_2, IDC_SYS_CHOICE_3, IDC_SYS_CHOICE_0},
@@ -176,6 +179,12 @@ void CSystemDlg::LoadControls() {
     CheckOnly(page, {IDC_SYS_ALERT_ON, IDC_SYS_ALERT_OFF},
               pagechoices::ShownOption(record, &SetupConfig::safety_camera_alert));
     CheckOnly(page, {IDC_SYS_STAMP_ON, IDC_SYS_STAMP_OFF}, pagechoices::ShownOption(record, &SetupConfig::speed_stamp));
+}
+
+void CSystemDlg::ListTimeZones() {
+    if (!m_bZoneListWaiting || !g_pSetupConfig) return;
+    m_bZoneListWaiting = false;
+    FillTimeZoneList();
 }
 
 void CSystemDlg::FillTimeZoneList() {

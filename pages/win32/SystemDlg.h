@@ -24,8 +24,14 @@ public:
 
     // Shows the live record. The time zone list is refilled every time and fills in the zone of
     // a record that has none; the language list is filled the first time only. The clock box is
-    // unticked, so Save deletes the card's clock file unless the user ticks it again.
+    // unticked, so Save deletes the card's clock file unless the user ticks it again. While a
+    // reader's catalogue has not been taken yet, the time zone list waits for ListTimeZones.
     void LoadControls() override;
+    // Fills the time zone list that LoadControls left waiting for the catalogue (taking it from
+    // the reader, waiting for its worker if need be). Call it before the page is shown and
+    // before the record is saved; does nothing when no list is waiting.
+    void ListTimeZones();
+    bool IsTimeZoneListWaiting() const { return m_bZoneListWaiting; }
 
     int GetTimeZoneIndex() const { return m_nTimeZoneIndex; }
     // The catalogue the time zone list shows (tests replace it).
@@ -57,5 +63,6 @@ private:
     CSubSlider m_sliderVoice;  // 1018
     CTimeZoneCatalogueReader* m_pCatalogueReader;
     std::unique_ptr<CTimeZoneInfoManager> m_pTimeZones;
+    bool m_bZoneListWaiting = false;
     int m_nTimeZoneIndex = -1;
 };

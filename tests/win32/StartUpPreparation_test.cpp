@@ -84,6 +84,8 @@ void ExpectSameCatalogue(CTimeZoneInfoManager& read, CTimeZoneInfoManager& expec
 
 TEST(TimeZoneCatalogueReader, TheWorkersCatalogueIsTheOneReadOnThisThreadAndIsGivenOnce) {
     CTimeZoneCatalogueReader reader;
+    ASSERT_TRUE(reader.Start());
+    EXPECT_FALSE(reader.Start()) << "one worker only";
     CTimeZoneInfoManager direct;
     std::unique_ptr<CTimeZoneInfoManager> taken = reader.Take();
     ASSERT_NE(taken, nullptr);
@@ -94,6 +96,7 @@ TEST(TimeZoneCatalogueReader, TheWorkersCatalogueIsTheOneReadOnThisThreadAndIsGi
 
 TEST(TimeZoneCatalogueReader, AWorkerNotDoneInTimeLeavesTheReadingToTheCaller) {
     CTimeZoneCatalogueReader reader;
+    ASSERT_TRUE(reader.Start());
     std::unique_ptr<CTimeZoneInfoManager> taken = reader.Take(0);  // no wait at all
     ASSERT_NE(taken, nullptr);
     CTimeZoneInfoManager direct;
