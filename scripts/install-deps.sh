@@ -7,6 +7,7 @@ PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev    # native build, sanitizers, libFuzzer
   googletest                                          # GoogleTest sources, built per target
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64      # the Windows program (-posix compilers)
+  zlib1g-dev libz-mingw-w64-dev                        # zlib for the PNG decoder, natively and for Windows (static)
   wine wine64                                          # runs the Windows tests and the program
   xvfb xauth x11-utils xdotool imagemagick                      # a display for GUI runs and screenshots
   python3                                              # picture generator and sample card maker

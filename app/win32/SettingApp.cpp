@@ -1,7 +1,6 @@
 #include "app/win32/SettingApp.h"
 
 #include <commctrl.h>
-#include <gdiplus.h>
 #include <shellapi.h>
 
 #include "app/CommandLine.h"
@@ -27,8 +26,6 @@ int CSettingApp::Run() {
 bool CSettingApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{8, 0xFF};
     InitCommonControlsEx(&controls);
-    Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, with background thread
-    Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr);
 
     g_strCardRoot = CardRootFromArguments(CommandLineArguments());
     {
@@ -39,7 +36,6 @@ bool CSettingApp::InitInstance() {
 }
 
 int CSettingApp::ExitInstance() {
-    Gdiplus::GdiplusShutdown(m_gdiplusToken);
     win32::EndComOnThisThread();  // if a screen reader's question started it
     return 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The application object: prepares the platform services the skinned window needs (the common
-// controls, GDI+), takes the card root from the command line and runs the main window modally.
-// When the window closes, the program ends. COM starts only if a screen reader asks for it.
+// controls), takes the card root from the command line and runs the main window modally. When
+// the window closes, the program ends. COM starts only if a screen reader asks for it.
 
 #include <windows.h>
 
@@ -20,8 +20,6 @@ private:
     // False when the program should end: there is no message loop of its own.
     bool InitInstance();
     int ExitInstance();
-
-    ULONG_PTR m_gdiplusToken = 0;
 };
 
 // The parsed command line, the program first.

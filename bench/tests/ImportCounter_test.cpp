@@ -4,7 +4,6 @@
 #include "bench/win32/ImportCounter.h"
 
 #include <windows.h>
-#include <gdiplus.h>
 
 #include <gtest/gtest.h>
 
@@ -67,15 +66,6 @@ TEST_F(ImportCounter, CountsEachCallOnlyForItsOwnFunction) {
         {bench::Api::CreateDIBSection, [] { Surface made; }},
         {bench::Api::CreateCompatibleBitmap,
          [&] { DeleteObject(CreateCompatibleBitmap(target.Dc(), 2, 2)); }},
-        {bench::Api::GdipCreateBitmapFromStream,
-         [] {
-             ULONG_PTR token = 0;
-             Gdiplus::GdiplusStartupInput input;
-             Gdiplus::GdiplusStartup(&token, &input, nullptr);
-             Gdiplus::GpBitmap* bitmap = nullptr;
-             Gdiplus::DllExports::GdipCreateBitmapFromStream(nullptr, &bitmap);  // fails, but is a call
-             Gdiplus::GdiplusShutdown(token);
-         }},
         {bench::Api::OutputDebugStringW, [] { OutputDebugStringW(L"counted\n"); }},
         {bench::Api::RegOpenKeyExW,
          [] {

@@ -1,7 +1,6 @@
 #include "bench/win32/ImportCounter.h"
 
 #include <windows.h>
-#include <gdiplus.h>
 
 #include <atomic>
 #include <cstring>
@@ -108,7 +107,6 @@ const char* ApiName(Api api) {
     case Api::DrawTextW: return "DrawTextW";
     case Api::CreateDIBSection: return "CreateDIBSection";
     case Api::CreateCompatibleBitmap: return "CreateCompatibleBitmap";
-    case Api::GdipCreateBitmapFromStream: return "GdipCreateBitmapFromStream";
     case Api::OutputDebugStringW: return "OutputDebugStringW";
     case Api::RegOpenKeyExW: return "RegOpenKeyExW";
     case Api::RegQueryInfoKeyW: return "RegQueryInfoKeyW";
@@ -152,8 +150,6 @@ bool InstallCallCounters(std::string* missing) {
     all &= Patch<Api::CreateDIBSection, decltype(&::CreateDIBSection)>("gdi32.dll", "CreateDIBSection", missing);
     all &= Patch<Api::CreateCompatibleBitmap, decltype(&::CreateCompatibleBitmap)>("gdi32.dll",
                                                                                     "CreateCompatibleBitmap", missing);
-    all &= Patch<Api::GdipCreateBitmapFromStream, decltype(&Gdiplus::DllExports::GdipCreateBitmapFromStream)>(
-        "gdiplus.dll", "GdipCreateBitmapFromStream", missing);
     all &= Patch<Api::OutputDebugStringW, decltype(&::OutputDebugStringW)>("kernel32.dll", "OutputDebugStringW",
                                                                            missing);
     all &= Patch<Api::RegOpenKeyExW, decltype(&::RegOpenKeyExW)>("advapi32.dll", "RegOpenKeyExW", missing);

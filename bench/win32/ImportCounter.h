@@ -16,7 +16,6 @@ enum class Api {
     DrawTextW,                   // text drawn straight onto a target
     CreateDIBSection,            // new surfaces
     CreateCompatibleBitmap,
-    GdipCreateBitmapFromStream,  // PNG pictures decoded
     OutputDebugStringW,          // debug lines
     RegOpenKeyExW,               // registry traffic: each call is a round trip to the wine server
     RegQueryInfoKeyW,

@@ -19,7 +19,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <gdiplus.h>
 #include <ole2.h>
 
 #include <algorithm>
@@ -35,6 +34,7 @@
 #include "bench/win32/FirstPaintProbe.h"
 #include "bench/win32/ImportCounter.h"
 #include "record/CardRoot.h"
+#include "skin/win32/PictureCache.h"
 #include "skin/win32/RButton.h"
 #include "skin/win32/RStaticText.h"
 #include "win32/Handles.h"
@@ -254,6 +254,7 @@ std::vector<Skinned> SkinnedControls(HWND top) {
 struct Snapshot {
     bench::CallCounts calls{};
     long compositions = 0;
+    long decodes = 0;  // pictures decoded
     std::vector<int> live;
 };
 
@@ -261,14 +262,15 @@ Snapshot Take(const std::vector<Skinned>& skinned) {
     Snapshot snapshot;
     snapshot.calls = bench::CurrentCallCounts();
     for (const Skinned& control : skinned) snapshot.compositions += control.compositions(control.window);
+    snapshot.decodes = skin::PictureDecodeCount();
     for (win32::ResourceKind kind : COUNTED_KINDS) snapshot.live.push_back(win32::LiveCount(kind));
     return snapshot;
 }
 
 // Anything in a repaint that is more than copying kept pictures.
-long Composing(const bench::CallCounts& calls, long compositions) {
-    return compositions + CountOf(calls, bench::Api::AlphaBlend) + CountOf(calls, bench::Api::CreateDIBSection) +
-           CountOf(calls, bench::Api::CreateCompatibleBitmap) + CountOf(calls, bench::Api::GdipCreateBitmapFromStream);
+long Composing(const bench::CallCounts& calls, long compositions, long decodes) {
+    return compositions + decodes + CountOf(calls, bench::Api::AlphaBlend) +
+           CountOf(calls, bench::Api::CreateDIBSection) + CountOf(calls, bench::Api::CreateCompatibleBitmap);
 }
 
 struct PageFigures {
@@ -277,6 +279,7 @@ struct PageFigures {
     double pageMs = 0;       // the shown page with its controls
     bench::CallCounts calls{};
     long compositions = 0;
+    long decodes = 0;
     bool liveUnchanged = true;
 };
 
@@ -317,6 +320,7 @@ PageFigures MeasurePage(HWND top, int tabId, UINT repaints, const std::vector<Sk
     const Snapshot after = Take(skinned);
     figures.calls = Difference(after.calls, before.calls);
     figures.compositions = after.compositions - before.compositions;
+    figures.decodes = after.decodes - before.decodes;
     figures.liveUnchanged = after.live == before.live;
 
     // Where the time goes: the main window's own picture, and the page of standard controls.
@@ -339,11 +343,12 @@ int MeasureRepaints(HWND top, UINT repaints) {
     for (const auto& [tabId, name] : pages) {
         const PageFigures page = MeasurePage(top, tabId, repaints, skinned);
         std::printf("  %-6s median %.2f ms (main window alone %.2f, page with its controls %.2f), p90 %.2f ms; "
-                    "compositions %ld%s; calls per repaint:",
+                    "compositions %ld, pictures decoded %ld%s; calls per repaint:",
                     name, page.times.median, page.mainAloneMs, page.pageMs, page.times.p90, page.compositions,
+                    page.decodes,
                     page.liveUnchanged ? "" : "; LIVE HANDLE COUNTS CHANGED");
         PrintCalls(page.calls, repaints);
-        composed += Composing(page.calls, page.compositions);
+        composed += Composing(page.calls, page.compositions, page.decodes);
         leaked |= !page.liveUnchanged;
         slowest = std::max(slowest, page.times.median);
     }
@@ -368,7 +373,7 @@ int MeasureRepaints(HWND top, UINT repaints) {
         maxCopies = std::max(maxCopies, copies);
         minCopies = minCopies < 0 ? copies : std::min(minCopies, copies);
         labels += CountOf(calls, bench::Api::DrawTextW);
-        ownComposed += Composing(calls, after.compositions - before.compositions);
+        ownComposed += Composing(calls, after.compositions - before.compositions, after.decodes - before.decodes);
         leaked |= after.live != before.live;
     }
     composed += ownComposed;
@@ -467,10 +472,7 @@ int wmain(int argc, wchar_t** argv) {
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
     InitCommonControlsEx(&controls);
-    ULONG_PTR gdiplus = 0;
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&gdiplus, &input, nullptr);
-    Mark("OLE, common controls and GDI+ started");
+    Mark("OLE and common controls started");
 
     g_startUp.topLevelBefore = ThreadTopLevelWindows();
     win32::startup::g_listener = OnStartUpMark;
@@ -486,7 +488,6 @@ int wmain(int argc, wchar_t** argv) {
         g_run.dialog = nullptr;
     }
     win32::startup::g_listener = nullptr;
-    Gdiplus::GdiplusShutdown(gdiplus);
     OleUninitialize();
     bench::RemoveCallCounters();
     return g_run.status;

@@ -1,12 +1,10 @@
 #include "skin/win32/PictureCache.h"
 
-#include <objbase.h>
-
 #include <condition_variable>
 #include <map>
 #include <mutex>
 
-#include "skin/win32/GdiPlusBitmap.h"
+#include "skin/PngImage.h"
 
 namespace skin {
 namespace {
@@ -34,10 +32,16 @@ const CPixelBuffer& Empty() {
     return empty;
 }
 
+// Decodes straight from the program file's resource bytes, which stay mapped for the life of
+// the process.
 CPixelBuffer Decode(UINT id) {
-    CGdiPlusBitmapResource picture;
-    if (!picture.LoadFromResource(id, L"PNG", nullptr)) return {};
-    return picture.ReadPixels();
+    HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(id), L"PNG");
+    if (!resource) return {};
+    const DWORD size = SizeofResource(nullptr, resource);
+    HGLOBAL loaded = size ? LoadResource(nullptr, resource) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return {};
+    return DecodePng(static_cast<const uint8_t*>(bytes), size);
 }
 
 }  // namespace
@@ -88,9 +92,7 @@ bool CPicturePrefetch::Finish(DWORD timeoutMs) {
 }
 
 DWORD WINAPI CPicturePrefetch::Work(void* self) {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     for (UINT id : static_cast<CPicturePrefetch*>(self)->m_arrIds) DecodedPicture(id);
-    if (SUCCEEDED(com)) CoUninitialize();
     return 0;
 }
 

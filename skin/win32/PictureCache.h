@@ -25,9 +25,8 @@ long PictureDecodeCount();
 // Drops every kept picture. Only for when no reference handed out is in use any more.
 void ForgetDecodedPictures();
 
-// Decodes the given pictures, in that order, on a worker thread. GDI+ must be started and stay
-// started until the prefetch is finished: destroying the object (or Finish) waits for the
-// worker.
+// Decodes the given pictures, in that order, on a worker thread. Destroying the object (or
+// Finish) waits for the worker.
 class CPicturePrefetch {
 public:
     explicit CPicturePrefetch(std::vector<UINT> ids);

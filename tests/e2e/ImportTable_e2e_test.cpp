@@ -112,6 +112,9 @@ TEST(ImportTable, TheProgramImportsOnlyLibrariesTheSystemNeverTakesFromBesideIt)
         EXPECT_TRUE(KNOWN_SYSTEM_LIBRARIES.count(name) || name == MANIFEST_BOUND)
             << name << " is imported, and a copy beside the program would be loaded instead of the system's";
     }
+    // The program decodes its pictures itself: GDI+ would cost its DLL and start-up, and its
+    // codecs' COM look-ups, at every start.
+    EXPECT_EQ(std::find(imports.begin(), imports.end(), "gdiplus.dll"), imports.end()) << "GDI+ is imported";
     // A delay-loaded library is loaded at run time through the program's restricted search, but
     // none is needed: keeping the table empty keeps the rule simple.
     EXPECT_TRUE(delayed.empty()) << delayed.front();

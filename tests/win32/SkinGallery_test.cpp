@@ -20,8 +20,8 @@
 
 #include "skin/NinePatchStretch.h"
 #include "skin/SliderText.h"
-#include "skin/win32/GdiPlusBitmap.h"
 #include "skin/win32/NinePatch.h"
+#include "skin/win32/PictureCache.h"
 #include "skin/win32/RButton.h"
 #include "skin/win32/RStaticText.h"
 #include "skin/win32/SubSlider.h"
@@ -203,9 +203,8 @@ TEST_F(SkinGallery, EveryPicture) {
     for (UINT id = 143; id <= 179; ++id) ids.push_back(id);
     ids.push_back(501);
     for (UINT id : ids) {
-        CGdiPlusBitmapResource picture;
-        ASSERT_TRUE(picture.LoadFromResource(id));
-        const skin::CPixelBuffer pixels = picture.ReadPixels();
+        const skin::CPixelBuffer& pixels = skin::DecodedPicture(id);
+        ASSERT_FALSE(pixels.IsEmpty()) << "picture " << id;
         const int32_t scale = (pixels.Width() > 40 || pixels.Height() > 60) ? 2 : 4;
         skin::CPixelBuffer large = Enlarged(pixels, scale);
         if (x + large.Width() > sheetWidth - 16) {

@@ -9,16 +9,13 @@
 #include <cstring>
 #include <thread>
 
-#include "skin/win32/GdiPlusBitmap.h"
 #include "skin/win32/PictureCache.h"
+#include "tests/win32/GdiPlusPicture.h"
 #include "timezones/win32/TimeZoneCatalogueReader.h"
 
 namespace {
 
-skin::CPixelBuffer DecodeDirectly(UINT id) {
-    CGdiPlusBitmapResource picture;
-    return picture.LoadFromResource(id) ? picture.ReadPixels() : skin::CPixelBuffer();
-}
+skin::CPixelBuffer DecodeDirectly(UINT id) { return testsupport::DecodeResourceWithGdiPlus(id); }
 
 bool SamePixels(const skin::CPixelBuffer& left, const skin::CPixelBuffer& right) {
     if (left.Width() != right.Width() || left.Height() != right.Height()) return false;

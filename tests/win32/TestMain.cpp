@@ -1,5 +1,5 @@
 // Entry point of the Win32 tests: the same platform start-up as the program (OLE, common
-// controls, GDI+) around the test run.
+// controls) around the test run, and GDI+ for the tests' own picture checks and PNG files.
 
 #include <windows.h>
 #include <commctrl.h>
