@@ -17,8 +17,13 @@
 
 namespace {
 
-// The timer that tells the window it has been painted for the first time.
+// The timer that tells the window it has been painted for the first time, and the one that
+// then starts reading the time zone catalogue a moment later: under Wine every program's window
+// requests go through one server, and the catalogue's several hundred round trips would
+// otherwise compete with the window's first showing.
 constexpr UINT_PTR TIMER_PAINTED = 1;
+constexpr UINT_PTR TIMER_READ_CATALOGUE = 2;
+constexpr UINT CATALOGUE_DELAY_MS = 150;
 
 
 // The record's language_index; none before a record is loaded.
@@ -95,6 +100,8 @@ CSettingDlg::CSettingDlg()
       m_hIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM_ICON),
                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))) {
     FreeLiveRecord();
+    // Before the window is made from its template, so that the pictures are decoded meanwhile.
+    StartPreparations();
 }
 
 CSettingDlg::~CSettingDlg() {
@@ -118,7 +125,6 @@ CRButton* CSettingDlg::Button(int id) {
 
 BOOL CSettingDlg::OnInitDialog() {
     win32::startup::Mark("main window made from its template");
-    StartPreparations();
     ReadRegLanguage();
 
     if (RelaunchFromCardIfNeeded()) {
@@ -141,7 +147,6 @@ BOOL CSettingDlg::OnInitDialog() {
         PostQuitMessage(0);  // the user chose to leave the card as it is
         return TRUE;
     }
-    SetWindowTextW(GetSafeHwnd(), GetLangText(L"IDS_STRING101").c_str());
     m_hFont = win32::MakeWindowFont(13, FW_BOLD);
     ComposeBackground();
     win32::startup::Mark("window's background composed");
@@ -170,6 +175,10 @@ void CSettingDlg::StartPreparations() {
 }
 
 void CSettingDlg::OnPainted() {
+    if (!SetTimer(GetSafeHwnd(), TIMER_READ_CATALOGUE, CATALOGUE_DELAY_MS, nullptr)) StartReadingCatalogue();
+}
+
+void CSettingDlg::StartReadingCatalogue() {
     // Without a worker the catalogue is read here and now.
     if (!m_pZoneReader || !m_pZoneReader->Start(GetSafeHwnd(), WM_CATALOGUE_READ)) m_pages.ListTimeZones();
 }
@@ -445,9 +454,13 @@ bool CSettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         result = 0;
         return true;
     case WM_TIMER:
-        if (wParam != TIMER_PAINTED) return false;
-        KillTimer(GetSafeHwnd(), TIMER_PAINTED);
-        OnPainted();
+        if (wParam != TIMER_PAINTED && wParam != TIMER_READ_CATALOGUE) return false;
+        KillTimer(GetSafeHwnd(), wParam);
+        if (wParam == TIMER_PAINTED) {
+            OnPainted();
+        } else {
+            StartReadingCatalogue();
+        }
         return true;
     case WM_CATALOGUE_READ:
         m_pages.ListTimeZones();

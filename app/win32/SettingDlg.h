@@ -65,7 +65,7 @@ private:
     // Start-up steps.
     // Starts decoding the window's pictures on a worker thread, so that they are ready, or
     // nearly, where they are first needed; the time zone catalogue's reader is made here and
-    // started once the window has painted itself (see OnPainted).
+    // started a moment after the window has painted itself (see OnPainted).
     void StartPreparations();
     bool RelaunchFromCardIfNeeded();
     void SetIcons();
@@ -90,6 +90,8 @@ private:
     void OnPaint();
     // The window and everything on it has been painted for the first time.
     void OnPainted();
+    // Starts the catalogue's worker, or without one fills the time zone list here and now.
+    void StartReadingCatalogue();
     void OnMouseMove(WPARAM flags, LPARAM position);
 
     win32::UniqueIcon m_hIcon;
