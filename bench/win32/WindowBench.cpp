@@ -19,7 +19,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -37,6 +36,7 @@
 #include "skin/win32/PictureCache.h"
 #include "skin/win32/RButton.h"
 #include "skin/win32/RStaticText.h"
+#include "win32/ComOnDemand.h"
 #include "win32/Handles.h"
 #include "win32/StartUpTrace.h"
 
@@ -469,10 +469,9 @@ int wmain(int argc, wchar_t** argv) {
     Mark("main()");
 
     // What the application object prepares before it opens the window.
-    OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
     InitCommonControlsEx(&controls);
-    Mark("OLE and common controls started");
+    Mark("common controls started");
 
     g_startUp.topLevelBefore = ThreadTopLevelWindows();
     win32::startup::g_listener = OnStartUpMark;
@@ -480,7 +479,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!g_strCardRoot.empty() && g_strCardRoot.back() != L'\\') g_strCardRoot += L'\\';
     {
         CSettingDlg dialog;
-        Mark("window object made (its icon loaded)");
+        Mark("window object made (its icon loaded, the pictures' worker started)");
         g_run.dialog = &dialog;
         // A thread timer: its WM_TIMER reaches the callback through the dialog's own modal loop.
         SetTimer(nullptr, 0, USER_TIMER_MINIMUM, OnTick);
@@ -488,7 +487,7 @@ int wmain(int argc, wchar_t** argv) {
         g_run.dialog = nullptr;
     }
     win32::startup::g_listener = nullptr;
-    OleUninitialize();
+    win32::EndComOnThisThread();
     bench::RemoveCallCounters();
     return g_run.status;
 }
