@@ -148,7 +148,7 @@ BOOL CSettingDlg::OnInitDialog() {
         return TRUE;
     }
     m_hFont = win32::MakeWindowFont(13, FW_BOLD);
-    ComposeBackground();
+    TakeBackground();
     win32::startup::Mark("window's background composed");
     CreateControls();
     win32::startup::Mark("window's skinned controls made");
@@ -170,7 +170,11 @@ void CSettingDlg::StartPreparations() {
         }
     }
     for (UINT id = PICTURE_FIRST_BAR; id <= PICTURE_LAST_BAR; ++id) pictures.push_back(id);
-    m_pPicturePrefetch = std::make_unique<skin::CPicturePrefetch>(std::move(pictures));
+    // The worker then composes the background at the window's size, so that the first touch of
+    // its 1.7 MB (a page fault per 4 KiB, several milliseconds in all) is not the interface
+    // thread's; the window takes it once the worker has ended (TakeBackground).
+    m_pPicturePrefetch = std::make_unique<skin::CPicturePrefetch>(
+        std::move(pictures), [this] { ComposeBackground(CLIENT_WIDTH, CLIENT_HEIGHT); });
     m_pZoneReader = std::make_unique<CTimeZoneCatalogueReader>();
 }
 
@@ -276,10 +280,25 @@ int CSettingDlg::ShowMessage(HWND owner, const std::wstring& key, UINT style) {
     return MessageBoxW(owner, GetLangMessage(key).c_str(), GetLangText(L"IDS_STRING101").c_str(), style);
 }
 
-void CSettingDlg::ComposeBackground() {
-    m_surfBackground.Create(nullptr, m_rcClient.right, m_rcClient.bottom);
+// The window's whole picture: the stretched background with the pages' area white (the pages
+// cover it; it shows while they are swapped). No skinned control lies in the pages' area, so
+// the pieces they take from it as their own backgrounds are the stretched picture's.
+void CSettingDlg::ComposeBackground(int width, int height) {
+    m_surfBackground.Destroy();
+    if (!m_surfBackground.Create(nullptr, width, height)) return;
     CNinePatch painter;
     painter.Paint(m_surfBackground, PICTURE_BACKGROUND, nullptr);
+    FillRect(m_surfBackground.GetDC(), &PAGE_AREA, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    GdiFlush();
+}
+
+void CSettingDlg::TakeBackground() {
+    // The worker touches the surface until it ends; it runs only the program's own decoding and
+    // composing, and a painter asking for a picture waits for it the same way.
+    if (m_pPicturePrefetch) m_pPicturePrefetch->Finish();
+    if (m_surfBackground.GetWidth() != m_rcClient.right || m_surfBackground.GetHeight() != m_rcClient.bottom) {
+        ComposeBackground(m_rcClient.right, m_rcClient.bottom);  // no worker, or another size
+    }
 }
 
 void CSettingDlg::CreateControls() {
@@ -393,22 +412,8 @@ void CSettingDlg::OnPaint() {
         return;
     }
     if (!m_bInitialised) return;
-    const int width = m_rcClient.right;
-    const int height = m_rcClient.bottom;
-    if (m_bRedrawCache) {
-        m_surfPaint.Destroy();
-        m_bmpPaintCache.Reset();
-    }
-    if (!m_surfPaint.IsCreated()) m_surfPaint.Create(paint.Get(), width, height);
-    const bool compose = !m_bmpPaintCache;
-    if (compose) m_bmpPaintCache.Reset(CreateCompatibleBitmap(paint.Get(), width, height));
-    win32::ScopedSelect cached(m_surfPaint.GetDC(), m_bmpPaintCache.Get());
-    if (compose) {
-        BitBlt(m_surfPaint.GetDC(), 0, 0, width, height, m_surfBackground.GetDC(), 0, 0, SRCCOPY);
-        FillRect(m_surfPaint.GetDC(), &PAGE_AREA, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    }
-    BitBlt(paint.Get(), 0, 0, width, height, m_surfPaint.GetDC(), 0, 0, SRCCOPY);
-    m_bRedrawCache = 0;
+    // The kept picture is the whole window's: a repaint is one block copy.
+    BitBlt(paint.Get(), 0, 0, m_rcClient.right, m_rcClient.bottom, m_surfBackground.GetDC(), 0, 0, SRCCOPY);
 }
 
 void CSettingDlg::OnMouseMove(WPARAM flags, LPARAM position) {

@@ -78,7 +78,11 @@ private:
     bool AcceptLoadedRecord(LoadResult loaded);
     bool OfferToUndoInterruptedSave();
     static int ShowMessage(HWND owner, const std::wstring& key, UINT style);
-    void ComposeBackground();
+    // Composes the window's picture at this size (the pictures' worker does so at the window's
+    // usual size while the window is made); TakeBackground waits for it and composes it again
+    // here only when the window's size differs.
+    void ComposeBackground(int width, int height);
+    void TakeBackground();
     void CreateControls();
 
     CRButton* Button(int id);
@@ -97,10 +101,7 @@ private:
     win32::UniqueIcon m_hIcon;
     win32::UniqueFont m_hFont;
     CMemSurface m_surfBackground;
-    CMemSurface m_surfPaint;
-    win32::UniqueBitmap m_bmpPaintCache;
     RECT m_rcClient{};
-    int m_bRedrawCache = 1;
     int m_bInitialised = 0;
     std::wstring m_strProgramFolder;
     std::wstring m_strCopyPath;

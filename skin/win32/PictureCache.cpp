@@ -77,7 +77,8 @@ void ForgetDecodedPictures() {
     std::erase_if(cache.entries, [](const auto& item) { return !item.second.decoding; });
 }
 
-CPicturePrefetch::CPicturePrefetch(std::vector<UINT> ids) : m_arrIds(std::move(ids)) {
+CPicturePrefetch::CPicturePrefetch(std::vector<UINT> ids, std::function<void()> then)
+    : m_arrIds(std::move(ids)), m_then(std::move(then)) {
     // Without a worker every picture is simply decoded where it is first needed.
     m_hThread.Reset(CreateThread(nullptr, 0, Work, this, 0, nullptr));
 }
@@ -92,7 +93,9 @@ bool CPicturePrefetch::Finish(DWORD timeoutMs) {
 }
 
 DWORD WINAPI CPicturePrefetch::Work(void* self) {
-    for (UINT id : static_cast<CPicturePrefetch*>(self)->m_arrIds) DecodedPicture(id);
+    auto* prefetch = static_cast<CPicturePrefetch*>(self);
+    for (UINT id : prefetch->m_arrIds) DecodedPicture(id);
+    if (prefetch->m_then) prefetch->m_then();
     return 0;
 }
 

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "skin/PixelBuffer.h"
@@ -25,11 +26,12 @@ long PictureDecodeCount();
 // Drops every kept picture. Only for when no reference handed out is in use any more.
 void ForgetDecodedPictures();
 
-// Decodes the given pictures, in that order, on a worker thread. Destroying the object (or
-// Finish) waits for the worker.
+// Decodes the given pictures, in that order, on a worker thread, then runs `then` there (work
+// that needs the pictures, such as composing a surface: its fresh memory is then first touched
+// off the user-interface thread). Destroying the object (or Finish) waits for the worker.
 class CPicturePrefetch {
 public:
-    explicit CPicturePrefetch(std::vector<UINT> ids);
+    explicit CPicturePrefetch(std::vector<UINT> ids, std::function<void()> then = {});
     ~CPicturePrefetch();
     CPicturePrefetch(const CPicturePrefetch&) = delete;
     CPicturePrefetch& operator=(const CPicturePrefetch&) = delete;
@@ -41,6 +43,7 @@ private:
     static DWORD WINAPI Work(void* self);
 
     std::vector<UINT> m_arrIds;
+    std::function<void()> m_then;
     win32::UniqueHandle m_hThread;
 };
 
