@@ -83,10 +83,14 @@ struct Forwarder<API, Result(WINAPI*)(Arguments...)> {
     }
 };
 
+// A function the program file may not import at all (it then never calls it, and its count
+// stays 0) is `optional`; any other missing import fails, so that a misspelt name cannot leave
+// a counter silently at 0.
 template <Api API, typename Function>
-bool Patch(const char* dll, const char* function, std::string* missing) {
+bool Patch(const char* dll, const char* function, std::string* missing, bool optional = false) {
     void** slot = FindImportSlot(dll, function);
     if (!slot) {
+        if (optional) return true;
         if (missing) *missing += std::string(missing->empty() ? "" : ", ") + function;
         return false;
     }
@@ -149,7 +153,8 @@ bool InstallCallCounters(std::string* missing) {
     all &= Patch<Api::DrawTextW, decltype(&::DrawTextW)>("user32.dll", "DrawTextW", missing);
     all &= Patch<Api::CreateDIBSection, decltype(&::CreateDIBSection)>("gdi32.dll", "CreateDIBSection", missing);
     all &= Patch<Api::CreateCompatibleBitmap, decltype(&::CreateCompatibleBitmap)>("gdi32.dll",
-                                                                                    "CreateCompatibleBitmap", missing);
+                                                                                    "CreateCompatibleBitmap", missing,
+                                                                                    /*optional=*/true);
     all &= Patch<Api::OutputDebugStringW, decltype(&::OutputDebugStringW)>("kernel32.dll", "OutputDebugStringW",
                                                                            missing);
     all &= Patch<Api::RegOpenKeyExW, decltype(&::RegOpenKeyExW)>("advapi32.dll", "RegOpenKeyExW", missing);

@@ -15,7 +15,7 @@ enum class Api {
     AlphaBlend,                  // smooth text and picture blending
     DrawTextW,                   // text drawn straight onto a target
     CreateDIBSection,            // new surfaces
-    CreateCompatibleBitmap,
+    CreateCompatibleBitmap,      // (the program itself no longer imports it)
     OutputDebugStringW,          // debug lines
     RegOpenKeyExW,               // registry traffic: each call is a round trip to the wine server
     RegQueryInfoKeyW,
