@@ -17,7 +17,6 @@ enum class ResourceKind {
     PaintDC,       // BeginPaint / EndPaint
     KernelHandle,  // events, threads, processes, files
     RegistryKey,
-    GlobalMemory,
     Module,        // LoadLibrary
     Icon,
     Surface,       // CMemSurface, counted by the skin
@@ -113,13 +112,6 @@ struct RegistryKeyTraits {
     static void Close(Handle handle) { RegCloseKey(handle); }
 };
 
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static constexpr ResourceKind KIND = ResourceKind::GlobalMemory;
-    static Handle None() { return nullptr; }
-    static void Close(Handle handle) { GlobalFree(handle); }
-};
-
 struct ModuleTraits {
     using Handle = HMODULE;
     static constexpr ResourceKind KIND = ResourceKind::Module;
@@ -143,7 +135,6 @@ using UniqueMemoryDC = UniqueResource<MemoryDCTraits>;
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFileHandle = UniqueResource<FileHandleTraits>;
 using UniqueRegKey = UniqueResource<RegistryKeyTraits>;
-using UniqueGlobal = UniqueResource<GlobalMemoryTraits>;
 using UniqueModule = UniqueResource<ModuleTraits>;
 using UniqueIcon = UniqueResource<IconTraits>;
 
@@ -193,22 +184,6 @@ public:
 private:
     HDC m_dc;
     HGDIOBJ m_previous;
-};
-
-// GlobalLock / GlobalUnlock.
-class GlobalLockGuard {
-public:
-    explicit GlobalLockGuard(HGLOBAL memory) : m_memory(memory), m_data(memory ? GlobalLock(memory) : nullptr) {}
-    ~GlobalLockGuard() {
-        if (m_data) GlobalUnlock(m_memory);
-    }
-    GlobalLockGuard(const GlobalLockGuard&) = delete;
-    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
-    void* Data() const { return m_data; }
-
-private:
-    HGLOBAL m_memory;
-    void* m_data;
 };
 
 }  // namespace win32

@@ -25,7 +25,6 @@ constexpr UINT_PTR TIMER_PAINTED = 1;
 constexpr UINT_PTR TIMER_READ_CATALOGUE = 2;
 constexpr UINT CATALOGUE_DELAY_MS = 150;
 
-
 // The record's language_index; none before a record is loaded.
 std::optional<int32_t> RecordLanguageIndex() {
     if (g_pSetupConfig == nullptr) return std::nullopt;

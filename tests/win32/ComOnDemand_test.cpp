@@ -20,38 +20,31 @@ void OnFreshThread(Work work) {
     std::thread(work).join();
 }
 
-IAccPropServices* MakeAccessibilityServices() {
+// Makes and lets go of an object through the program's COM on demand, then ends COM as the
+// program does; gives what joining the thread's COM (multithreaded) answers afterwards.
+HRESULT UseComOnDemandThenJoinAgain() {
     IAccPropServices* services = nullptr;
-    const HRESULT made = win32::CreateInProcessObject(CLSID_AccPropServices, IID_IAccPropServices,
-                                                      reinterpret_cast<void**>(&services));
-    EXPECT_EQ(made, S_OK);
-    return SUCCEEDED(made) ? services : nullptr;
+    EXPECT_EQ(win32::CreateInProcessObject(CLSID_AccPropServices, IID_IAccPropServices,
+                                           reinterpret_cast<void**>(&services)),
+              S_OK);
+    EXPECT_NE(services, nullptr);
+    if (services) services->Release();
+    win32::EndComOnThisThread();
+    const HRESULT again = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (SUCCEEDED(again)) CoUninitialize();
+    return again;
 }
 
 TEST(ComOnDemand, AThreadWithoutComGetsItForTheObjectAndLosesItWhenEnded) {
-    OnFreshThread([] {
-        IAccPropServices* services = MakeAccessibilityServices();
-        ASSERT_NE(services, nullptr);
-        services->Release();
-        win32::EndComOnThisThread();
-        // Ended whole: the thread may now take the other model, which a live start refuses.
-        const HRESULT again = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        EXPECT_EQ(again, S_OK);
-        if (SUCCEEDED(again)) CoUninitialize();
-    });
+    // Ended whole: the thread may now take the other model, which a live start refuses.
+    OnFreshThread([] { EXPECT_EQ(UseComOnDemandThenJoinAgain(), S_OK); });
 }
 
 TEST(ComOnDemand, AThreadWithItsOwnComKeepsIt) {
     OnFreshThread([] {
         ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-        IAccPropServices* services = MakeAccessibilityServices();
-        ASSERT_NE(services, nullptr);
-        services->Release();
-        win32::EndComOnThisThread();
         // Still the thread's own multithreaded COM: joining it again is counted, not refused.
-        const HRESULT again = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        EXPECT_EQ(again, S_FALSE);
-        if (SUCCEEDED(again)) CoUninitialize();
+        EXPECT_EQ(UseComOnDemandThenJoinAgain(), S_FALSE);
         CoUninitialize();
     });
 }

@@ -46,9 +46,9 @@ struct LiveCounts {
 // Failure messages name every kind with its count.
 inline void PrintTo(const LiveCounts& live, std::ostream* out) {
     static constexpr const char* NAMES[RESOURCE_KINDS] = {"gdi objects", "memory DCs", "window DCs", "paint DCs",
-                                                          "kernel handles", "registry keys", "global memory",
-                                                          "modules", "icons", "surfaces"};
-    static_assert(RESOURCE_KINDS == 10, "name every kind");
+                                                          "kernel handles", "registry keys", "modules",
+                                                          "icons", "surfaces"};
+    static_assert(RESOURCE_KINDS == 9, "name every kind");
     for (size_t kind = 0; kind < RESOURCE_KINDS; ++kind) {
         *out << (kind ? ", " : "{") << NAMES[kind] << " " << live.counts[kind];
     }
