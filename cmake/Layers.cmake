@@ -2,7 +2,7 @@
 # order (tools/check_layers.py holds the same order and checks every include and link against
 # it):
 #
-#   platform -> win32 (the window layer, Windows only) -> localisation -> record -> timezones
+#   platform -> window (Windows only) -> localisation -> record -> timezones
 #            -> skin -> pages -> app;  cli beside app, on platform, localisation and record.
 #
 # Each layer keeps its portable half in its folder and its Win32 half in a win32/ subfolder;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks that the program's layers depend on each other in one direction only.
 
-The layers, from the bottom up: platform, win32 (the window layer), localisation, record,
+The layers, from the bottom up: platform, window (Windows only), localisation, record,
 timezones, skin, pages, app. A source file may include headers of its own layer and of the
 layers below it; the command-line companion (cli) sits beside app and may use only platform,
 localisation and record. resources/ holds resource ids only and may be included anywhere.
@@ -19,14 +19,13 @@ import pathlib
 import re
 import sys
 
-LAYERS = ["platform", "win32", "localisation", "record", "timezones", "skin", "pages", "app"]
+LAYERS = ["platform", "window", "localisation", "record", "timezones", "skin", "pages", "app"]
 SIDE_LAYERS = {"cli": ["platform", "localisation", "record"]}
 SHARED = {"resources"}
 SOURCE_SUFFIXES = {".h", ".cpp"}
 
-# The name of each folder's library in the build (the window layer's folder is win32/).
+# The name of each folder's library in the build.
 LIBRARY_OF = {folder: "dcs_" + folder for folder in LAYERS + list(SIDE_LAYERS)}
-LIBRARY_OF["win32"] = "dcs_window"
 
 WINDOWS_HEADERS = re.compile(
     r'#\s*include\s*<(windows|windef|winbase|winuser|wingdi|winreg|commctrl|commdlg|shellapi|'
@@ -45,7 +44,7 @@ def allowed_folders(folder):
 def is_win32_file(relative):
     """True for the Win32 half of a layer: the window layer, win32/ subfolders, *_win files."""
     parts = relative.parts
-    return parts[0] == "win32" or "win32" in parts[1:-1] or relative.stem.endswith("_win")
+    return parts[0] == "window" or "win32" in parts[1:-1] or relative.stem.endswith("_win")
 
 
 def layer_description(folder):

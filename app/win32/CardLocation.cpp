@@ -7,7 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "platform/DebugOutput.h"
-#include "win32/ProgramPath.h"
+#include "window/ProgramPath.h"
 
 namespace cardlocation {
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 namespace cardlocation {
 

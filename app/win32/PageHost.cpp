@@ -4,7 +4,7 @@
 #include "pages/win32/ParkingDlg.h"
 #include "pages/win32/SystemDlg.h"
 #include "skin/win32/RButton.h"
-#include "win32/StartUpTrace.h"
+#include "window/StartUpTrace.h"
 
 namespace {
 

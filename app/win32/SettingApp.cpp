@@ -6,7 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/win32/SettingDlg.h"
 #include "record/CardRoot.h"
-#include "win32/ComOnDemand.h"
+#include "window/ComOnDemand.h"
 
 std::vector<std::wstring> CommandLineArguments() {
     int count = 0;

@@ -11,9 +11,9 @@
 #include "record/ClockFile.h"
 #include "resources/ResourceIds.h"
 #include "skin/win32/NinePatch.h"
-#include "win32/Font.h"
-#include "win32/RegistryManager.h"
-#include "win32/StartUpTrace.h"
+#include "window/Font.h"
+#include "window/RegistryManager.h"
+#include "window/StartUpTrace.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "skin/win32/PictureCache.h"
 #include "skin/win32/RStaticText.h"
 #include "timezones/win32/TimeZoneCatalogueReader.h"
-#include "win32/Dialog.h"
-#include "win32/Handles.h"
+#include "window/Dialog.h"
+#include "window/Handles.h"
 
 class CSettingDlg : public win32::CDialog {
 public:

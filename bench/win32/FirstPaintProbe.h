@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 namespace bench {
 

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/RegistryManager.h"
+#include "window/RegistryManager.h"
 #include "bench/common/BenchData.h"
 #include "bench/win32/FirstPaintProbe.h"
 #include "bench/win32/ImportCounter.h"

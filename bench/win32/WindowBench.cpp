@@ -36,9 +36,9 @@
 #include "skin/win32/PictureCache.h"
 #include "skin/win32/RButton.h"
 #include "skin/win32/RStaticText.h"
-#include "win32/ComOnDemand.h"
-#include "win32/Handles.h"
-#include "win32/StartUpTrace.h"
+#include "window/ComOnDemand.h"
+#include "window/Handles.h"
+#include "window/StartUpTrace.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "pages/PageMetrics.h"
 #include "record/TextUtil.h"
-#include "win32/Font.h"
-#include "win32/StartUpTrace.h"
+#include "window/Font.h"
+#include "window/StartUpTrace.h"
 
 using pagemetrics::PAGE_HEIGHT;
 using pagemetrics::PAGE_WIDTH;

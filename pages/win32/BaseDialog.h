@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "win32/Dialog.h"
-#include "win32/Handles.h"
+#include "window/Dialog.h"
+#include "window/Handles.h"
 
 class CBaseDialog : public win32::CDialog {
 public:

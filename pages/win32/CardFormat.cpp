@@ -13,7 +13,7 @@
 #include "record/CardRoot.h"
 #include "record/SetupConfig.h"
 #include "resources/ResourceIds.h"
-#include "win32/ProgramPath.h"
+#include "window/ProgramPath.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "pages/win32/PopupDialogs.h"
 #include "pages/win32/ViewerHandshake.h"
 #include "platform/DebugOutput.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 CProgPopupDlg* g_pFormatProgress = nullptr;
 int g_nFormatResult = 0;

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <string>
 
-#include "win32/Dialog.h"
+#include "window/Dialog.h"
 
 // Common to both pop-ups: content, white colours, Escape swallowed.
 class CPopupDialog : public win32::CDialog {

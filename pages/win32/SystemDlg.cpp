@@ -14,7 +14,7 @@
 #include "resources/ResourceIds.h"
 #include "skin/SliderText.h"
 #include "timezones/win32/TimeZoneCatalogueReader.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 using namespace pagecontrols;
 

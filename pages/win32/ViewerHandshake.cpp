@@ -1,7 +1,7 @@
 #include "pages/win32/ViewerHandshake.h"
 
 #include "pages/win32/ViewerInterplay.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 namespace {
 

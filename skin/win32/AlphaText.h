@@ -7,7 +7,7 @@
 #include <string>
 
 #include "skin/win32/MemSurface.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 // The text in `font` and `colour` as a 32-bit bitmap of exactly the text's size, premultiplied,
 // with the text's coverage as alpha. None for an empty text or one that measures nothing.

@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "skin/PixelBuffer.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 class CMemSurface {
 public:

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "skin/PixelBuffer.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 namespace skin {
 

@@ -8,8 +8,8 @@
 #include <algorithm>
 
 #include "skin/win32/NinePatch.h"
-#include "win32/ComOnDemand.h"
-#include "win32/Font.h"
+#include "window/ComOnDemand.h"
+#include "window/Font.h"
 
 namespace {
 

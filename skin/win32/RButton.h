@@ -39,8 +39,8 @@
 
 #include "skin/win32/MemSurface.h"
 #include "skin/win32/TextStyle.h"
-#include "win32/Handles.h"
-#include "win32/Window.h"
+#include "window/Handles.h"
+#include "window/Window.h"
 
 class CRButton : public win32::CWindow {
 public:

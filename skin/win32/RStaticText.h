@@ -10,7 +10,7 @@
 
 #include "skin/win32/MemSurface.h"
 #include "skin/win32/TextStyle.h"
-#include "win32/Window.h"
+#include "window/Window.h"
 
 class CRStaticText : public win32::CWindow {
 public:

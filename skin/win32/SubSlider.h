@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/Window.h"
+#include "window/Window.h"
 
 class CSubSlider : public win32::CWindow {
 public:

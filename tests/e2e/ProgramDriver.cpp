@@ -4,7 +4,7 @@
 
 #include "tests/support/Waiting.h"
 #include "tests/win32/GoldenImage.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 namespace e2e {
 namespace {

@@ -12,7 +12,7 @@
 #include "tests/e2e/CardFolder.h"
 #include "tests/e2e/ProgramDriver.h"
 #include "tests/support/Waiting.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 using namespace e2e;
 

@@ -17,7 +17,7 @@
 #include "tests/e2e/CardSession.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/Waiting.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 using namespace e2e;
 

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/CardSession.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 using namespace e2e;
 

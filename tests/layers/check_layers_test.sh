@@ -12,7 +12,7 @@ failures=0
 fresh_copy() {
   rm -rf "$work/tree"
   mkdir -p "$work/tree"
-  cp -r platform win32 localisation record timezones skin pages app cli "$work/tree/"
+  cp -r platform window localisation record timezones skin pages app cli "$work/tree/"
 }
 
 # expect_refused <what> <text the report must hold>: runs the check on the prepared copy.

@@ -17,8 +17,8 @@
 #include "record/SetupConfig.h"
 #include "tests/standins/StandIns.h"
 #include "tests/win32/TestWindows.h"
-#include "win32/Handles.h"
-#include "win32/ProgramPath.h"
+#include "window/Handles.h"
+#include "window/ProgramPath.h"
 
 namespace {
 

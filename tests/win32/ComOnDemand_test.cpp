@@ -1,7 +1,7 @@
 // COM started on first use: an object is made on a thread that had no COM, and the thread's COM
 // is ended again exactly when it was started there, never under a thread that had its own.
 
-#include "win32/ComOnDemand.h"
+#include "window/ComOnDemand.h"
 
 // clang-format off
 #include <initguid.h>

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/DebugOutput.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 namespace {
 

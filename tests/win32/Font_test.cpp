@@ -1,6 +1,6 @@
 // The window font: the parameters each look asks the system for.
 
-#include "win32/Font.h"
+#include "window/Font.h"
 
 #include <string>
 

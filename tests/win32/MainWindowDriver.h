@@ -21,7 +21,7 @@
 #include "record/SetupConfig.h"
 #include "tests/support/TestFiles.h"
 #include "tests/win32/TestWindows.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 namespace testsupport {
 

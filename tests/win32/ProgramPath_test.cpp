@@ -1,6 +1,6 @@
 // The program's own path.
 
-#include "win32/ProgramPath.h"
+#include "window/ProgramPath.h"
 
 #include <windows.h>
 

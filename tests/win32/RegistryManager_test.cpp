@@ -1,6 +1,6 @@
 // The registry wrapper against real keys that each test writes under its own key and deletes.
 
-#include "win32/RegistryManager.h"
+#include "window/RegistryManager.h"
 
 #include <gtest/gtest.h>
 

@@ -18,7 +18,7 @@
 #include "record/SettingFields.h"
 #include "tests/support/RecordBuilder.h"
 #include "tests/win32/MainWindowDriver.h"
-#include "win32/Dialog.h"
+#include "window/Dialog.h"
 
 using namespace testsupport;
 

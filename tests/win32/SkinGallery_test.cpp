@@ -28,7 +28,7 @@
 #include "tests/support/PngReader.h"
 #include "tests/win32/GoldenImage.h"
 #include "tests/win32/SkinTestSupport.h"
-#include "win32/Font.h"
+#include "window/Font.h"
 
 namespace {
 

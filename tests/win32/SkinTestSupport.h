@@ -9,7 +9,7 @@
 
 #include "skin/PixelBuffer.h"
 #include "skin/win32/MemSurface.h"
-#include "win32/Window.h"
+#include "window/Window.h"
 
 namespace testsupport {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "win32/Window.h"
+#include "window/Window.h"
 
 namespace testsupport {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "timezones/TimeZoneInfoManager.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 namespace {
 

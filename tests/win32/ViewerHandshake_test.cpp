@@ -14,7 +14,7 @@
 #include "pages/win32/ViewerInterplay.h"
 #include "tests/standins/StandIns.h"
 #include "tests/win32/TestWindows.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 namespace {
 

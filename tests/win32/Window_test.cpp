@@ -1,9 +1,9 @@
 // The thin window layer: objects found from their windows, reflection of child notifications,
 // the modal loop, and the live counts of the handle owners.
 
-#include "win32/Dialog.h"
-#include "win32/Handles.h"
-#include "win32/Window.h"
+#include "window/Dialog.h"
+#include "window/Handles.h"
+#include "window/Window.h"
 
 #include <commctrl.h>
 

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "timezones/TimeZoneInfoManager.h"
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 class CTimeZoneCatalogueReader {
 public:

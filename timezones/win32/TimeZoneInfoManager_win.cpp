@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "win32/RegistryManager.h"
+#include "window/RegistryManager.h"
 #include "timezones/TimeZoneInfoManager.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "win32/ComOnDemand.h"
+#include "window/ComOnDemand.h"
 
 #include <objbase.h>
 
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 namespace win32 {
 namespace {

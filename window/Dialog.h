@@ -2,7 +2,7 @@
 // Dialogs from templates: modal ones run in our own message loop (so that windows below the
 // dialog can filter keys in PreTranslateMessage), modeless ones serve as child pages.
 
-#include "win32/Window.h"
+#include "window/Window.h"
 
 namespace win32 {
 

@@ -1,4 +1,4 @@
-#include "win32/Font.h"
+#include "window/Font.h"
 
 namespace win32 {
 

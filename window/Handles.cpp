@@ -1,4 +1,4 @@
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 #include <array>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 class CRegistryManager {
 public:

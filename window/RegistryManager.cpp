@@ -1,4 +1,4 @@
-#include "win32/RegistryManager.h"
+#include "window/RegistryManager.h"
 
 #include <cwchar>
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "win32/Handles.h"
+#include "window/Handles.h"
 
 namespace win32 {
 

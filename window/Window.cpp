@@ -1,4 +1,4 @@
-#include "win32/Window.h"
+#include "window/Window.h"
 
 #include <mutex>
 #include <unordered_map>

@@ -1,4 +1,4 @@
-#include "win32/Dialog.h"
+#include "window/Dialog.h"
 
 namespace win32 {
 namespace {
