@@ -5,6 +5,7 @@
 
 #include "cli/Utf8.h"
 #include "localisation/LanguageCodeTable.h"
+#include "platform/FilePath.h"
 
 namespace {
 
@@ -39,14 +40,14 @@ std::filesystem::path FactoryFilePath(const std::filesystem::path& root) { retur
 std::filesystem::path ClockFilePath(const std::filesystem::path& root) { return root / L"time.dat"; }
 
 CCardSession CardSessionFor(const std::filesystem::path& root) {
-    std::wstring text = root.wstring();
+    std::wstring text = platform::PathWide(root);
     if (text.empty() || text.back() != std::filesystem::path::preferred_separator) {
         text.push_back(std::filesystem::path::preferred_separator);
     }
     return CCardSession(std::move(text));
 }
 
-std::string PathText(const std::filesystem::path& path) { return WideToUtf8(path.wstring()); }
+std::string PathText(const std::filesystem::path& path) { return WideToUtf8(platform::PathWide(path)); }
 
 RecordFile ReadRecordFile(const std::filesystem::path& file) {
     RecordFile result;

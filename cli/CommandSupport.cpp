@@ -6,7 +6,11 @@
 #include "cli/Utf8.h"
 
 std::filesystem::path CardArgument(const std::string& argument) {
+#ifdef _WIN32
     return std::filesystem::path(Utf8ToWide(argument));
+#else
+    return std::filesystem::path(argument);  // the bytes as the shell gave them
+#endif
 }
 
 void PrintError(const std::string& text) { std::cerr << "dashcfg: " << text << "\n"; }

@@ -9,7 +9,7 @@
 #include "cli/CardFiles.h"
 #include "cli/SettingValues.h"
 
-// A card folder argument (UTF-8) as a path.
+// A path argument as a path: on Windows from its UTF-8 text, elsewhere its bytes as given.
 std::filesystem::path CardArgument(const std::string& argument);
 
 // "dashcfg: <text>" on standard error.

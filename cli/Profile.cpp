@@ -4,6 +4,7 @@
 #include <iostream>
 #include <iterator>
 
+#include "cli/CommandSupport.h"
 #include "cli/Utf8.h"
 
 namespace {
@@ -56,7 +57,7 @@ std::optional<std::vector<SettingRequest>> ReadProfile(const std::string& file, 
     if (file == "-") {
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     } else {
-        std::ifstream in(std::filesystem::path(Utf8ToWide(file)), std::ios::binary);
+        std::ifstream in(CardArgument(file), std::ios::binary);
         if (!in) {
             error = file + ": cannot be read";
             return std::nullopt;
