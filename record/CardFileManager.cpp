@@ -7,6 +7,7 @@
 
 #include "platform/AnsiCodePage.h"
 #include "platform/DebugOutput.h"
+#include "platform/FilePath.h"
 #include "record/CardFileAccess.h"
 #include "record/GuardedSave.h"
 #include "record/VersionFile.h"
@@ -59,7 +60,7 @@ LoadResult ReadSetupRecord(const std::filesystem::path& path, SetupConfig& recor
 
 LoadResult CCardFileManager::ReadSetupConfig(const std::wstring& path) {
     auto record = std::make_unique<SetupConfig>();
-    const LoadResult loaded = ReadSetupRecord(std::filesystem::path(path), *record);
+    const LoadResult loaded = ReadSetupRecord(platform::WidePath(path), *record);
     if (loaded == LoadResult::Loaded) ReplaceLiveRecord(std::move(record));
     return loaded;
 }
@@ -69,7 +70,7 @@ SaveResult CCardFileManager::SaveSetupConfig(const std::wstring& path) {
         DebugOutput(L"\n\nVistrela Setting fail to save\n");
         return SaveResult::Failed;
     }
-    return SaveSetupRecord(std::filesystem::path(path), *g_pSetupConfig);
+    return SaveSetupRecord(platform::WidePath(path), *g_pSetupConfig);
 }
 
 SaveResult CCardFileManager::SaveSetupRecord(const std::filesystem::path& path, SetupConfig& live) const {
@@ -143,7 +144,7 @@ bool ReadDefaultsKeepingDeviceFields(const std::filesystem::path& factoryFile, S
 std::wstring MissingDefaultsMessage(const std::wstring& factoryFile) { return L"no default.cfg :" + factoryFile; }
 
 void CCardFileManager::ReadVersionFile(const std::wstring& languageFolder) {
-    std::ifstream in(std::filesystem::path(languageFolder + L"ver.dat"), std::ios::binary);
+    std::ifstream in(platform::WidePath(languageFolder + L"ver.dat"), std::ios::binary);
     if (!in.is_open()) return;
     std::string bytes(static_cast<size_t>(VERSION_FILE_MAX_BYTES), '\0');
     in.read(bytes.data(), VERSION_FILE_MAX_BYTES);
