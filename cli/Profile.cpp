@@ -11,7 +11,7 @@ namespace {
 constexpr const char* PROFILE_FORMAT = "dashcfg profile";
 constexpr int PROFILE_VERSION = 1;
 
-bool IsZoneField(const SettingField& field) { return field.control == SettingControl::ZoneList; }
+bool IsZoneField(const SettingField& field) { return IsTimeZoneSetting(field.control); }
 
 std::optional<std::string> ProfileValueText(const nlohmann::ordered_json& value) {
     if (value.is_string()) return value.get<std::string>();
