@@ -7,6 +7,7 @@
 
 #include "platform/AnsiCodePage.h"
 #include "platform/DebugOutput.h"
+#include "platform/FilePath.h"
 #include "record/CardFileAccess.h"
 #include "record/GuardedSave.h"
 #include "record/VersionFile.h"
@@ -128,7 +129,7 @@ bool ReadDefaultsKeepingDeviceFields(const std::filesystem::path& factoryFile, S
 std::wstring MissingDefaultsMessage(const std::wstring& factoryFile) { return L"no default.cfg :" + factoryFile; }
 
 void CCardFileManager::ReadVersionFile(const std::wstring& languageFolder) {
-    std::ifstream in(std::filesystem::path(languageFolder + L"ver.dat"), std::ios::binary);
+    std::ifstream in(platform::WidePath(languageFolder + L"ver.dat"), std::ios::binary);
     if (!in.is_open()) return;
     std::string bytes(static_cast<size_t>(VERSION_FILE_MAX_BYTES), '\0');
     in.read(bytes.data(), VERSION_FILE_MAX_BYTES);

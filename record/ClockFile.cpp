@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/AnsiCodePage.h"
+#include "platform/FilePath.h"
 #include "platform/FileSync.h"
 #include "platform/TimeZoneBias.h"
 #include "record/TextUtil.h"
