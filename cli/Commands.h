@@ -8,10 +8,11 @@
 #include <vector>
 
 int RunShow(const std::string& card, bool json);
-int RunSet(const std::string& card, const std::vector<std::string>& assignments);
+int RunSet(const std::string& card, const std::vector<std::string>& assignments, bool force);
 int RunExport(const std::string& card);
-int RunApply(const std::string& profile, const std::vector<std::string>& cards, bool dryRun);
+int RunApply(const std::string& profile, const std::vector<std::string>& cards, bool dryRun, bool force);
 int RunDiff(const std::string& first, const std::string& second);
-int RunReset(const std::string& card);
-int RunClock(const std::string& card, const std::optional<std::string>& at, bool clear);
+int RunReset(const std::string& card, bool force);
+int RunClock(const std::string& card, const std::optional<std::string>& at, bool clear, bool force);
+int RunRecover(const std::string& card, bool json, bool force);
 int RunCheck(const std::string& card);

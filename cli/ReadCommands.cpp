@@ -10,6 +10,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "cli/InterruptedSaves.h"
 #include "cli/Profile.h"
 #include "cli/RecordLayout.h"
 #include "cli/Utf8.h"
@@ -189,12 +190,20 @@ const char* KindName(FindingKind kind) {
 int RunShow(const std::string& cardArgument, bool json) {
     const std::filesystem::path root = CardArgument(cardArgument);
     if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
+    CCardSession session = CardSessionFor(root);
+    InterruptedSave interrupted = InterruptedSave::None;
+    NoticeInterruptedSave(session, root, false, false, interrupted);
     const CardContents card = ReadCard(root);
     if (!RequireRecord(card.setup)) return static_cast<int>(ExitCode::Unreadable);
-    const std::vector<Finding> findings = InspectCard(card, false);
+    std::vector<Finding> findings = InspectCard(card, false);
+    if (interrupted != InterruptedSave::None) {
+        findings.push_back({FindingKind::Files, InterruptedSaveText(interrupted, session, root)});
+    }
 
     if (json) {
-        std::cout << ShowJson(card, findings).dump(2) << "\n";
+        Json shown = ShowJson(card, findings);
+        shown["interrupted_save"] = InterruptedSaveName(interrupted);
+        std::cout << shown.dump(2) << "\n";
         return static_cast<int>(ExitCode::Ok);
     }
     PrintSection(std::cout, "Card " + PathText(root), HeaderRows(card));
@@ -214,6 +223,8 @@ int RunShow(const std::string& cardArgument, bool json) {
 int RunExport(const std::string& cardArgument) {
     const std::filesystem::path root = CardArgument(cardArgument);
     if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
+    CCardSession session = CardSessionFor(root);
+    NoticeInterruptedSave(session, root, false, false);
     const RecordFile setup = ReadRecordFile(SetupFilePath(root));
     if (!RequireRecord(setup)) return static_cast<int>(ExitCode::Unreadable);
     std::vector<std::string> warnings;
@@ -224,6 +235,13 @@ int RunExport(const std::string& cardArgument) {
 }
 
 int RunDiff(const std::string& firstArgument, const std::string& secondArgument) {
+    for (const std::string& argument : {firstArgument, secondArgument}) {
+        const std::filesystem::path path = CardArgument(argument);
+        std::error_code error;
+        if (!std::filesystem::is_directory(path, error)) continue;
+        CCardSession session = CardSessionFor(path);
+        NoticeInterruptedSave(session, path, false, false);
+    }
     const RecordFile first = ReadRecordFile(RecordArgument(firstArgument));
     const RecordFile second = ReadRecordFile(RecordArgument(secondArgument));
     if (!RequireRecord(first) || !RequireRecord(second)) return static_cast<int>(ExitCode::Unreadable);
@@ -256,8 +274,14 @@ int RunCheck(const std::string& cardArgument) {
     const std::filesystem::path root = CardArgument(cardArgument);
     if (!RequireCardFolder(root)) return static_cast<int>(FindingKind::Files);
     const CardContents card = ReadCard(root);
+    std::vector<Finding> findings = InspectCard(card, true);
+    CCardSession session = CardSessionFor(root);
+    const InterruptedSave interrupted = session.FindInterruptedSave();
+    if (interrupted != InterruptedSave::None) {
+        findings.push_back({FindingKind::Files, InterruptedSaveText(interrupted, session, root)});
+    }
     int code = 0;
-    for (const Finding& finding : InspectCard(card, true)) {
+    for (const Finding& finding : findings) {
         std::cout << "[" << KindName(finding.kind) << "] " << finding.text << "\n";
         code |= static_cast<int>(finding.kind);
     }

@@ -10,6 +10,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "cli/InterruptedSaves.h"
 #include "cli/Profile.h"
 #include "platform/TimeZoneBias.h"
 
@@ -17,8 +18,11 @@ namespace {
 
 // Applies the requests to a card's setup.cfg and, unless it is a dry run, saves it. Prints the
 // changes under the card's name; errors go to standard error.
-ExitCode ApplyToCard(const std::filesystem::path& root, const std::vector<SettingRequest>& requests, bool dryRun) {
+ExitCode ApplyToCard(const std::filesystem::path& root, const std::vector<SettingRequest>& requests, bool dryRun,
+                     bool force) {
     if (!RequireCardFolder(root)) return ExitCode::Unreadable;
+    CCardSession card = CardSessionFor(root, !force);
+    if (!NoticeInterruptedSave(card, root, !dryRun, force)) return ExitCode::InterruptedSave;
     RecordFile setup = ReadRecordFile(SetupFilePath(root));
     if (!RequireRecord(setup)) return ExitCode::Unreadable;
     const VersionFileInfo version = ReadVersionInfo(root);
@@ -34,7 +38,7 @@ ExitCode ApplyToCard(const std::filesystem::path& root, const std::vector<Settin
         PrintChanges(std::cout, changes);
         return ExitCode::Ok;
     }
-    CCardSession card = CardSessionFor(root);
+    card.RemoveLeftovers();
     card.Record() = setup.record;
     const WriteOutcome outcome = WriteRecordFile(card);
     if (!outcome.ok) {
@@ -83,14 +87,9 @@ ClockTime LocalNow() {
     return time;
 }
 
-std::string ReadWholeFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
-int RunSet(const std::string& cardArgument, const std::vector<std::string>& assignments) {
+int RunSet(const std::string& cardArgument, const std::vector<std::string>& assignments, bool force) {
     std::vector<SettingRequest> requests;
     std::string error;
     for (const std::string& assignment : assignments) {
@@ -105,10 +104,10 @@ int RunSet(const std::string& cardArgument, const std::vector<std::string>& assi
         PrintError(error);
         return static_cast<int>(ExitCode::Usage);
     }
-    return static_cast<int>(ApplyToCard(CardArgument(cardArgument), requests, false));
+    return static_cast<int>(ApplyToCard(CardArgument(cardArgument), requests, false, force));
 }
 
-int RunApply(const std::string& profile, const std::vector<std::string>& cards, bool dryRun) {
+int RunApply(const std::string& profile, const std::vector<std::string>& cards, bool dryRun, bool force) {
     std::string error;
     const std::optional<std::vector<SettingRequest>> requests = ReadProfile(profile, error);
     if (!requests) {
@@ -117,7 +116,7 @@ int RunApply(const std::string& profile, const std::vector<std::string>& cards, 
     }
     int failed = 0;
     for (size_t i = 0; i < cards.size(); ++i) {
-        if (ApplyToCard(CardArgument(cards[i]), *requests, dryRun) != ExitCode::Ok) {
+        if (ApplyToCard(CardArgument(cards[i]), *requests, dryRun, force) != ExitCode::Ok) {
             std::cout << cards[i] << ": FAILED (card " << i + 1 << ")\n";
             failed |= ApplyFailureBit(i);
         }
@@ -125,10 +124,12 @@ int RunApply(const std::string& profile, const std::vector<std::string>& cards, 
     return failed ? static_cast<int>(ExitCode::ApplyFailed) | failed : static_cast<int>(ExitCode::Ok);
 }
 
-int RunReset(const std::string& cardArgument) {
+int RunReset(const std::string& cardArgument, bool force) {
     const std::filesystem::path root = CardArgument(cardArgument);
     if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
-    CCardSession card = CardSessionFor(root);
+    CCardSession card = CardSessionFor(root, !force);
+    if (!NoticeInterruptedSave(card, root, true, force)) return static_cast<int>(ExitCode::InterruptedSave);
+    card.RemoveLeftovers();
     const std::filesystem::path setupFile = SetupFilePath(root);
     // Without a readable setup.cfg the window starts from an all-zero record, so the kept device
     // fields come out 0.
@@ -153,7 +154,7 @@ int RunReset(const std::string& cardArgument) {
     return static_cast<int>(ExitCode::Ok);
 }
 
-int RunClock(const std::string& cardArgument, const std::optional<std::string>& at, bool clear) {
+int RunClock(const std::string& cardArgument, const std::optional<std::string>& at, bool clear, bool force) {
     std::optional<ClockTime> time;
     if (!clear) {
         time = at ? ParseClockArgument(*at) : LocalNow();
@@ -167,26 +168,30 @@ int RunClock(const std::string& cardArgument, const std::optional<std::string>& 
     const std::filesystem::path file = ClockFilePath(root);
 
     CCardSession card = CardSessionFor(root);
+    if (!NoticeInterruptedSave(card, root, true, force)) return static_cast<int>(ExitCode::InterruptedSave);
     card.Clock().write = !clear;
     if (time) card.Clock().time = *time;
-    const bool written = card.WriteClock();
-
-    std::error_code error;
+    // Replaced whole or deleted, the card's folder flushed, then read back: the report is what
+    // the card holds, whatever a step on the way said.
+    const ClockWriteOutcome outcome = card.ReplaceClock();
+    const std::string flushNote =
+        outcome.flushed ? "" : " (the card's folder could not be flushed: eject the card before pulling it)";
     if (clear) {
-        if (std::filesystem::exists(file, error)) {
-            PrintError(PathText(file) + ": cannot be deleted");
+        if (!outcome.done) {
+            PrintError(PathText(file) + ": cannot be deleted, the card still holds it");
             return static_cast<int>(ExitCode::Unwritable);
         }
-        std::cout << PathText(file) << ": deleted (no clock waiting)\n";
+        std::cout << PathText(file) << (outcome.changed ? ": deleted" : ": none there") << " (no clock waiting)"
+                  << flushNote << "\n";
         return static_cast<int>(ExitCode::Ok);
     }
     const std::string line = FormatClockLine(*time, -platform::PcTimeZoneBias());
-    if (!written || ReadWholeFile(file) != line) {
-        PrintError(PathText(file) +
-                   (written ? ": reads back differently from what was written" : ": cannot be written"));
+    if (!outcome.done) {
+        PrintError(PathText(file) + ": cannot be written; the card holds " +
+                   (ReadClockInfo(root).present ? "its previous time.dat" : "no time.dat"));
         return static_cast<int>(ExitCode::Unwritable);
     }
     std::cout << PathText(file) << ": " << ClockTimeText(*time) << " with the PC's UTC offset (\"" << line
-              << "\")\n";
+              << "\")" << flushNote << "\n";
     return static_cast<int>(ExitCode::Ok);
 }

@@ -19,9 +19,13 @@ constexpr const char* EXIT_CODE_HELP = R"(Exit codes:
   2   a wrong argument, field, value or profile: nothing was changed
   3   a card folder or card file is missing or cannot be read
   4   a card file cannot be written, or reads back differently
+  5   a save to the card was cut short: run `dashcfg recover CARD` first (or --force)
   check: the sum of the kinds found: 8 files, 16 sizes, 32 values, 64 languages
   apply: 64 plus a bit per failed card: 1 first, 2 second, 4 third, 8 fourth, 16 fifth,
          32 any later card)";
+
+constexpr const char* FORCE_HELP =
+    "write even though a save to the card was cut short (see recover), or no safety copy can be kept on this PC";
 
 // The fields that set and profiles take, each with the values the window can write.
 std::string FieldHelp() {
@@ -40,6 +44,7 @@ struct Arguments {
     bool json = false;
     bool dryRun = false;
     bool clear = false;
+    bool force = false;
 };
 
 }  // namespace
@@ -67,6 +72,7 @@ int main(int argc, char** argv) {
                     "text the page shows (parking_timer_hours=24, low_voltage_12v=11.9, partition_type=B, "
                     "language_index=ko, time_zone_bias=UTC+09:00)")
         ->required();
+    set->add_flag("--force", args.force, FORCE_HELP);
     set->footer(FieldHelp());
 
     CLI::App* exportProfile =
@@ -77,6 +83,7 @@ int main(int argc, char** argv) {
     apply->add_option("PROFILE", args.second, "profile file made by export (- reads standard input)")->required();
     apply->add_option("CARD", args.list, "card folders")->required();
     apply->add_flag("--dry-run", args.dryRun, "print per card what would change, write nothing");
+    apply->add_flag("--force", args.force, FORCE_HELP);
 
     CLI::App* diff = app.add_subcommand("diff", "Show the fields in which two settings records differ");
     diff->add_option("A", args.card, "settings file, or a card folder for its setup.cfg")->required();
@@ -85,6 +92,7 @@ int main(int argc, char** argv) {
     CLI::App* reset =
         app.add_subcommand("reset", "Restore default.cfg into setup.cfg, keeping the four device fields");
     reset->add_option("CARD", args.card, "card folder")->required();
+    reset->add_flag("--force", args.force, FORCE_HELP);
 
     CLI::App* clock =
         app.add_subcommand("clock", "Write time.dat, from which the camera sets its clock, or delete it");
@@ -92,6 +100,13 @@ int main(int argc, char** argv) {
     CLI::Option* at =
         clock->add_option("--at", args.at, "the date and time to write, \"YYYY-MM-DD hh:mm:ss\" (default: now)");
     clock->add_flag("--clear", args.clear, "delete time.dat instead")->excludes(at);
+    clock->add_flag("--force", args.force, FORCE_HELP);
+
+    CLI::App* recover = app.add_subcommand(
+        "recover", "Put back the settings from before a save that was cut short (the card pulled mid-save)");
+    recover->add_option("CARD", args.card, "card folder")->required();
+    recover->add_flag("--json", args.json, "the facts as JSON, for scripts");
+    recover->add_flag("--force", args.force, "put them back even when the card has been written since");
 
     CLI::App* check = app.add_subcommand("check", "Check the card's files, sizes, languages and values");
     check->add_option("CARD", args.card, "card folder")->required();
@@ -107,12 +122,13 @@ int main(int argc, char** argv) {
 
     try {
         if (show->parsed()) return RunShow(args.card, args.json);
-        if (set->parsed()) return RunSet(args.card, args.list);
+        if (set->parsed()) return RunSet(args.card, args.list, args.force);
         if (exportProfile->parsed()) return RunExport(args.card);
-        if (apply->parsed()) return RunApply(args.second, args.list, args.dryRun);
+        if (apply->parsed()) return RunApply(args.second, args.list, args.dryRun, args.force);
         if (diff->parsed()) return RunDiff(args.card, args.second);
-        if (reset->parsed()) return RunReset(args.card);
-        if (clock->parsed()) return RunClock(args.card, args.at, args.clear);
+        if (reset->parsed()) return RunReset(args.card, args.force);
+        if (clock->parsed()) return RunClock(args.card, args.at, args.clear, args.force);
+        if (recover->parsed()) return RunRecover(args.card, args.json, args.force);
         if (check->parsed()) return RunCheck(args.card);
     } catch (const std::exception& error) {
         std::cerr << "dashcfg: " << error.what() << "\n";

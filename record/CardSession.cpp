@@ -14,6 +14,7 @@ bool CCardSession::Start(CardQuestions& questions) {
 }
 
 LoadResult CCardSession::ReadCardFiles(CardQuestions& questions) {
+    RemoveLeftovers();  // never read: its line may be a part
     ReadClock();
     ReadVersionFile();
     return LoadRecordOrDefaults(questions);
@@ -64,4 +65,6 @@ SaveResult CCardSession::SaveRecord() {
     return m_files.SaveSetupRecord(std::filesystem::path(PathOf(L"setup.cfg")), m_record);
 }
 
-bool CCardSession::WriteClock() { return WriteClockRequest(std::filesystem::path(PathOf(L"time.dat")), m_clock); }
+ClockWriteOutcome CCardSession::ReplaceClock() {
+    return ReplaceClockFile(std::filesystem::path(PathOf(L"time.dat")), m_clock);
+}
