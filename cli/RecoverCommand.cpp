@@ -2,6 +2,7 @@
 // and the notice that every other command gives while such a copy waits.
 
 #include <iostream>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
@@ -10,14 +11,16 @@
 #include "cli/ExitCodes.h"
 #include "cli/InterruptedSaves.h"
 #include "platform/SaveCopyFolder.h"
+#include "record/GuardedSave.h"
 
 using Json = nlohmann::ordered_json;
 
 namespace {
 
+// Where this card's copy is kept (named after the card, so no need to read it).
 std::string CopyPathText(const CCardSession& card) {
-    const std::optional<SaveCopy> copy = card.InterruptedSaveCopy();
-    return copy ? PathText(CSaveCopyStore::PathIn(platform::UserSaveCopyFolder(), copy->card)) : std::string();
+    const std::filesystem::path setup(card.PathOf(L"setup.cfg"));
+    return PathText(CSaveCopyStore::PathIn(platform::UserSaveCopyFolder(), CardIdentityOf(setup)));
 }
 
 std::string Quoted(const std::filesystem::path& root) { return "\"" + PathText(root) + "\""; }
@@ -96,9 +99,21 @@ int RunRecover(const std::string& cardArgument, bool json, bool force) {
                                                           : ": a part of a clock file a save left, cannot be removed\n");
     }
 
+    // The copy is read once and everything below works from that reading: a copy file that is
+    // there but cannot be read is an error, never "nothing to recover".
     const std::optional<SaveCopy> copyBefore = card.InterruptedSaveCopy();
     const std::string copyPath = CopyPathText(card);
-    const InterruptedSave state = card.FindInterruptedSave();
+    if (!copyBefore) {
+        const std::filesystem::path copyFile = CardArgument(copyPath);
+        if (std::filesystem::exists(copyFile, error)) {
+            report["found"] = "unreadable_copy";
+            report["result"] = "unreadable_copy";
+            if (json) std::cout << report.dump(2) << "\n";
+            PrintError(PathText(copyFile) + ": the copy kept by a save to this card cannot be read; nothing was changed");
+            return static_cast<int>(ExitCode::Unreadable);
+        }
+    }
+    const InterruptedSave state = copyBefore ? card.CompareWithCopy(*copyBefore) : InterruptedSave::None;
     report["found"] = InterruptedSaveName(state);
     report["copy"] = copyBefore ? Json(copyPath) : Json(nullptr);
 
@@ -135,7 +150,14 @@ int RunRecover(const std::string& cardArgument, bool json, bool force) {
                           copyPath + " (--force puts those older settings back)");
     }
     const CardFileStart original = copyBefore->original;
-    if (!card.PutBackInterruptedSave()) {
+    const CCardFileManager::PutBackResult putBack = card.PutBackCopy(*copyBefore);
+    if (putBack == CCardFileManager::PutBackResult::Unsure) {
+        return finish("put_back_unsure", ExitCode::Ok,
+                      setup + ": the settings from before the save that was cut short read back from the card, "
+                              "but the card reported an error while they were written; the copy stays in " +
+                          copyPath + " until the card is seen to hold them (run `dashcfg recover` again)");
+    }
+    if (putBack == CCardFileManager::PutBackResult::Failed) {
         return finish("failed", ExitCode::Unwritable,
                       setup + ": the previous settings could not be put back (is the card write-protected?); the "
                               "copy stays in " +

@@ -108,9 +108,21 @@ void CCardFileManager::KeepSaveCopiesIn(std::vector<std::filesystem::path> folde
 InterruptedSave CCardFileManager::FindInterruptedSave(const std::wstring& path) {
     const std::optional<SaveCopy> copy = InterruptedSaveCopy(path);
     if (!copy) return InterruptedSave::None;
-    switch (CompareCardWithCopy(*copy, path)) {
+    return CompareWithCopy(*copy, path);
+}
+
+CCardFileManager::PutBackResult CCardFileManager::PutBackCopy(const SaveCopy& copy, const std::wstring& path) {
+    if (PutBackOnCard(copy.original, path)) {
+        if (m_saveCopies) m_saveCopies->Drop(copy.card);
+        return PutBackResult::Done;
+    }
+    return CardHolds(copy.original, path) ? PutBackResult::Unsure : PutBackResult::Failed;
+}
+
+InterruptedSave CCardFileManager::CompareWithCopy(const SaveCopy& copy, const std::wstring& path) {
+    switch (CompareCardWithCopy(copy, path)) {
     case CardSinceCopy::HoldsOriginal:  // cut short before it changed anything
-        m_saveCopies->Drop(copy->card);
+        if (m_saveCopies) m_saveCopies->Drop(copy.card);
         return InterruptedSave::None;
     // A save that wrote its whole record but was cut short before it was proven (or told) is
     // still offered for undoing: whoever saved was told it failed, or nothing at all.

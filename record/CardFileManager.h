@@ -105,6 +105,14 @@ public:
 
     // The copy that waits for this settings file, if any.
     std::optional<SaveCopy> InterruptedSaveCopy(const std::wstring& path) const;
+    // What the card holds measured against this copy (read once already); drops the copy when
+    // the card still holds the record from before the save.
+    InterruptedSave CompareWithCopy(const SaveCopy& copy, const std::wstring& path);
+    // Puts this copy back on the card. Done: proven on the card, the copy dropped. Unsure: a
+    // step reported an error, yet the card reads back the copy; the copy stays until the card
+    // is seen to hold it at a later start. Failed: the card does not hold it; the copy stays.
+    enum class PutBackResult { Done, Unsure, Failed };
+    PutBackResult PutBackCopy(const SaveCopy& copy, const std::wstring& path);
 
 private:
     std::optional<CSaveCopyStore> m_saveCopies;

@@ -60,6 +60,11 @@ public:
     std::optional<SaveCopy> InterruptedSaveCopy() const { return m_files.InterruptedSaveCopy(PathOf(L"setup.cfg")); }
     // Puts the waiting copy back on setup.cfg; true (the copy dropped) when the card holds it.
     bool PutBackInterruptedSave() { return m_files.PutBackInterruptedSave(PathOf(L"setup.cfg")); }
+    // The same for a copy read already (CCardFileManager::CompareWithCopy, PutBackCopy).
+    InterruptedSave CompareWithCopy(const SaveCopy& copy) { return m_files.CompareWithCopy(copy, PathOf(L"setup.cfg")); }
+    CCardFileManager::PutBackResult PutBackCopy(const SaveCopy& copy) {
+        return m_files.PutBackCopy(copy, PathOf(L"setup.cfg"));
+    }
 
     // Removes what a cut-short replace of time.dat left beside it; true when nothing is left.
     bool RemoveLeftovers() { return RemoveLeftoverClockFile(std::filesystem::path(PathOf(L"time.dat"))); }

@@ -105,7 +105,8 @@ ClockWriteOutcome ReplaceClockFile(const std::filesystem::path& file, const Cloc
 
     // The report is what the card holds after the last step, whatever the steps said: a step
     // can fail after its work was done, or seem to succeed and leave the old file.
-    const std::optional<CardFileStart> back = card.ReadStart(file, CLOCK_FILE_MAX_LINE);
+    std::optional<CardFileStart> back = card.ReadStart(file, CLOCK_FILE_MAX_LINE);
+    if (!back) back = card.ReadStart(file, CLOCK_FILE_MAX_LINE);  // once more: a read that failed proves nothing
     if (back && request.write) {
         outcome.done = back->exists && back->length == line.size() &&
                        std::equal(back->bytes.begin(), back->bytes.end(), line.begin(), line.end());

@@ -167,6 +167,7 @@ bool CSaveCopyStore::KeepIn(const fs::path& folder, const SaveCopy& copy) {
         fs::remove(temporary, error);
         return false;
     }
+    platform::SyncFolderToStorage(folder);  // the rename itself reaches the PC's disk
     return FindIn(folder, copy.card).has_value();
 }
 
