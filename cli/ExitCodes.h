@@ -10,7 +10,7 @@ enum class ExitCode : int {
     Usage = 2,        // a wrong argument, field, value or profile; nothing was changed
     Unreadable = 3,   // a card or file is missing or cannot be read
     Unwritable = 4,   // a file cannot be written, or reads back differently
-    InterruptedSave = 5,  // a save to the card was cut short: `recover` first (or --force)
+    InterruptedSave = 7,  // a save to the card was cut short: `recover` first (or --force)
     ApplyFailed = 64,
 };
 

@@ -19,7 +19,7 @@ constexpr const char* EXIT_CODE_HELP = R"(Exit codes:
   2   a wrong argument, field, value or profile: nothing was changed
   3   a card folder or card file is missing or cannot be read
   4   a card file cannot be written, or reads back differently
-  5   a save to the card was cut short: run `dashcfg recover CARD` first (or --force)
+  7   a save to the card was cut short: run `dashcfg recover CARD` first (or --force)
   check: the sum of the kinds found: 8 files, 16 sizes, 32 values, 64 languages
   apply: 64 plus a bit per failed card: 1 first, 2 second, 4 third, 8 fourth, 16 fifth,
          32 any later card)";

@@ -200,8 +200,8 @@ def check_run(runner, scenario, before, after_clean, fault, code, out, err):
         if "cut short" not in show_err:
             problems.append("setup.cfg is a mix and `show` does not notice (exit %d): %s" % (show_code, show_err))
         set_code, _, _ = runner.run(["set", "CARD", "parking_timer_hours=12"])
-        if set_code != 5:
-            problems.append("`set` on a card with a save cut short exits %d, not 5" % set_code)
+        if set_code != 7:
+            problems.append("`set` on a card with a save cut short exits %d, not 7" % set_code)
         recover_code, recover_out, recover_err = runner.run(["recover", "CARD", "--json"])
         restored = read(os.path.join(runner.card, "setup.cfg"))
         original = scenario.original if hasattr(scenario, "original") else before["setup"]
