@@ -5,6 +5,7 @@
 // previous settings back, unless told to go on with --force.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "record/CardSession.h"
@@ -12,12 +13,14 @@
 // "none", "cut_short", "changed_since" or "unreadable", for --json.
 const char* InterruptedSaveName(InterruptedSave state);
 
-// Looks for a copy that waits for this card, prints what it means to standard error, and tells
-// whether the command may go on: read-only commands always may; writing ones only when no save
-// was cut short, or with `force`. `state` receives what was found.
-bool NoticeInterruptedSave(CCardSession& card, const std::filesystem::path& root, bool writing, bool force,
-                           InterruptedSave& state);
-bool NoticeInterruptedSave(CCardSession& card, const std::filesystem::path& root, bool writing, bool force);
+// Read-only commands: looks for a copy that waits for this card and prints what it means to
+// standard error; returns what was found.
+InterruptedSave NoticeInterruptedSave(CCardSession& card, const std::filesystem::path& root);
+
+// Writing commands: the reason to refuse the card (a save to it was cut short, and no
+// `force`), or nothing, after printing any notice. A card written by someone else since the
+// cut-short save is whole and is not refused.
+std::optional<std::string> InterruptedSaveRefusal(CCardSession& card, const std::filesystem::path& root, bool force);
 
 // The line that tells the state found, or empty for none.
 std::string InterruptedSaveText(InterruptedSave state, const CCardSession& card, const std::filesystem::path& root);

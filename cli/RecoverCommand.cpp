@@ -57,27 +57,24 @@ std::string InterruptedSaveText(InterruptedSave state, const CCardSession& card,
     return {};
 }
 
-bool NoticeInterruptedSave(CCardSession& card, const std::filesystem::path& root, bool writing, bool force,
-                           InterruptedSave& state) {
-    state = card.FindInterruptedSave();
-    if (state == InterruptedSave::None) return true;
+InterruptedSave NoticeInterruptedSave(CCardSession& card, const std::filesystem::path& root) {
+    const InterruptedSave state = card.FindInterruptedSave();
+    if (state != InterruptedSave::None) PrintError(InterruptedSaveText(state, card, root));
+    return state;
+}
+
+std::optional<std::string> InterruptedSaveRefusal(CCardSession& card, const std::filesystem::path& root, bool force) {
+    const InterruptedSave state = card.FindInterruptedSave();
+    if (state == InterruptedSave::None) return std::nullopt;
     const std::string text = InterruptedSaveText(state, card, root);
-    // A card written since the cut-short save is whole: writing to it is no risk.
-    const bool bBlocks = writing && state != InterruptedSave::ChangedSince;
-    if (!bBlocks) {
+    if (state == InterruptedSave::ChangedSince) {
         PrintError(text);
     } else if (force) {
         PrintError(text + "; --force: going on, and a failure puts back the settings from before that save");
     } else {
-        PrintError(text + "; nothing was changed (--force writes all the same)");
-        return false;
+        return text + "; nothing was changed (--force writes all the same)";
     }
-    return true;
-}
-
-bool NoticeInterruptedSave(CCardSession& card, const std::filesystem::path& root, bool writing, bool force) {
-    InterruptedSave state = InterruptedSave::None;
-    return NoticeInterruptedSave(card, root, writing, force, state);
+    return std::nullopt;
 }
 
 int RunRecover(const std::string& cardArgument, bool json, bool force) {

@@ -7,6 +7,7 @@
 
 #include "platform/AnsiCodePage.h"
 #include "platform/DebugOutput.h"
+#include "platform/FilePath.h"
 #include "record/CardFileAccess.h"
 #include "record/GuardedSave.h"
 #include "record/VersionFile.h"
@@ -59,7 +60,7 @@ LoadResult ReadSetupRecord(const std::filesystem::path& path, SetupConfig& recor
 
 LoadResult CCardFileManager::ReadSetupConfig(const std::wstring& path) {
     auto record = std::make_unique<SetupConfig>();
-    const LoadResult loaded = ReadSetupRecord(std::filesystem::path(path), *record);
+    const LoadResult loaded = ReadSetupRecord(platform::WidePath(path), *record);
     if (loaded == LoadResult::Loaded) ReplaceLiveRecord(std::move(record));
     return loaded;
 }
@@ -69,7 +70,7 @@ SaveResult CCardFileManager::SaveSetupConfig(const std::wstring& path) {
         DebugOutput(L"\n\nVistrela Setting fail to save\n");
         return SaveResult::Failed;
     }
-    return SaveSetupRecord(std::filesystem::path(path), *g_pSetupConfig);
+    return SaveSetupRecord(platform::WidePath(path), *g_pSetupConfig);
 }
 
 SaveResult CCardFileManager::SaveSetupRecord(const std::filesystem::path& path, SetupConfig& live) const {
@@ -112,15 +113,16 @@ InterruptedSave CCardFileManager::FindInterruptedSave(const std::wstring& path) 
 }
 
 CCardFileManager::PutBackResult CCardFileManager::PutBackCopy(const SaveCopy& copy, const std::wstring& path) {
-    if (PutBackOnCard(copy.original, path)) {
+    const std::filesystem::path file = platform::WidePath(path);
+    if (PutBackOnCard(copy.original, file)) {
         if (m_saveCopies) m_saveCopies->Drop(copy.card);
         return PutBackResult::Done;
     }
-    return CardHolds(copy.original, path) ? PutBackResult::Unsure : PutBackResult::Failed;
+    return CardHolds(copy.original, file) ? PutBackResult::Unsure : PutBackResult::Failed;
 }
 
 InterruptedSave CCardFileManager::CompareWithCopy(const SaveCopy& copy, const std::wstring& path) {
-    switch (CompareCardWithCopy(copy, path)) {
+    switch (CompareCardWithCopy(copy, platform::WidePath(path))) {
     case CardSinceCopy::HoldsOriginal:  // cut short before it changed anything
         if (m_saveCopies) m_saveCopies->Drop(copy.card);
         return InterruptedSave::None;
@@ -136,7 +138,7 @@ InterruptedSave CCardFileManager::CompareWithCopy(const SaveCopy& copy, const st
 
 std::optional<SaveCopy> CCardFileManager::InterruptedSaveCopy(const std::wstring& path) const {
     if (!m_saveCopies) return std::nullopt;
-    return m_saveCopies->Find(CardIdentityOf(path));
+    return m_saveCopies->Find(CardIdentityOf(platform::WidePath(path)));
 }
 
 bool CCardFileManager::PutBackInterruptedSave(const std::wstring& path) {
@@ -166,7 +168,7 @@ bool ReadDefaultsKeepingDeviceFields(const std::filesystem::path& factoryFile, S
 std::wstring MissingDefaultsMessage(const std::wstring& factoryFile) { return L"no default.cfg :" + factoryFile; }
 
 void CCardFileManager::ReadVersionFile(const std::wstring& languageFolder) {
-    std::ifstream in(std::filesystem::path(languageFolder + L"ver.dat"), std::ios::binary);
+    std::ifstream in(platform::WidePath(languageFolder + L"ver.dat"), std::ios::binary);
     if (!in.is_open()) return;
     std::string bytes(static_cast<size_t>(VERSION_FILE_MAX_BYTES), '\0');
     in.read(bytes.data(), VERSION_FILE_MAX_BYTES);

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/FilePath.h"
+
 CCardSession::CCardSession(std::wstring root) : m_root(std::move(root)) {}
 
 std::wstring CCardSession::LanguageFolder() const {
@@ -50,21 +52,21 @@ bool CCardSession::OfferToUndoInterruptedSave(CardQuestions& questions) {
     return AcceptLoadedRecord(loaded, questions);
 }
 
-LoadResult CCardSession::ReadRecord() { return ReadSetupRecord(std::filesystem::path(PathOf(L"setup.cfg")), m_record); }
+LoadResult CCardSession::ReadRecord() { return ReadSetupRecord(platform::WidePath(PathOf(L"setup.cfg")), m_record); }
 
-bool CCardSession::ReadClock() { return ReadClockRequest(std::filesystem::path(PathOf(L"time.dat")), m_clock); }
+bool CCardSession::ReadClock() { return ReadClockRequest(platform::WidePath(PathOf(L"time.dat")), m_clock); }
 
 bool CCardSession::RestoreDefaults(CardQuestions& questions) {
     const std::wstring factory = PathOf(L"default.cfg");
-    if (ReadDefaultsKeepingDeviceFields(std::filesystem::path(factory), m_record)) return true;
+    if (ReadDefaultsKeepingDeviceFields(platform::WidePath(factory), m_record)) return true;
     questions.DefaultsMissing(factory);
     return false;
 }
 
 SaveResult CCardSession::SaveRecord() {
-    return m_files.SaveSetupRecord(std::filesystem::path(PathOf(L"setup.cfg")), m_record);
+    return m_files.SaveSetupRecord(platform::WidePath(PathOf(L"setup.cfg")), m_record);
 }
 
 ClockWriteOutcome CCardSession::ReplaceClock() {
-    return ReplaceClockFile(std::filesystem::path(PathOf(L"time.dat")), m_clock);
+    return ReplaceClockFile(platform::WidePath(PathOf(L"time.dat")), m_clock);
 }

@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "record/CardFileAccess.h"
-#include "record/CardFileManager.h"
 #include "platform/AnsiCodePage.h"
+#include "platform/FilePath.h"
 #include "platform/FileSync.h"
 #include "platform/TimeZoneBias.h"
+#include "record/CardFileManager.h"
 #include "record/TextUtil.h"
 
 int g_bWriteClock = 0;
@@ -139,12 +140,12 @@ bool ReadClockRequest(const std::filesystem::path& file, ClockRequest& request) 
 }
 
 bool CCardFileManager::WriteClockFile(const std::wstring& path) {
-    return WriteClockRequest(std::filesystem::path(path), ClockRequest{g_bWriteClock != 0, g_stClock});
+    return WriteClockRequest(platform::WidePath(path), ClockRequest{g_bWriteClock != 0, g_stClock});
 }
 
 bool CCardFileManager::ReadClockFile(const std::wstring& path) {
     ClockRequest request{g_bWriteClock != 0, g_stClock};
-    const bool read = ReadClockRequest(std::filesystem::path(path), request);
+    const bool read = ReadClockRequest(platform::WidePath(path), request);
     g_stClock = request.time;
     g_bWriteClock = request.write ? 1 : 0;
     return read;
