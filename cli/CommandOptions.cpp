@@ -7,7 +7,8 @@ void AddWriteOptions(CLI::App& command, WriteOptions& options) {
                      "say exactly what would change and whether the card could be written; write nothing");
     command.add_flag("--force", options.force,
                      "go on with a damaged setup.cfg or default.cfg (shorter than 544 bytes or than its "
-                     "record_size, or a layout version other than 1.2), which is refused otherwise");
+                     "record_size, or a layout version other than 1.2), which is refused otherwise; also over a "
+                     "save to the card that was cut short (see recover), or with no safety copy kept on this PC");
 }
 
 void AddJsonFlag(CLI::App& command, bool& json) {
