@@ -9,6 +9,7 @@
 // still work.
 
 #include "pages/win32/BaseDialog.h"
+#include "pages/win32/KeyboardOnlyButton.h"
 #include "record/CardFileManager.h"
 #include "skin/win32/SubSlider.h"
 #include "timezones/TimeZoneInfoManager.h"
@@ -61,6 +62,7 @@ private:
 
     const CCardFileManager& m_cardFiles;
     CSubSlider m_sliderVoice;  // 1018
+    CKeyboardOnlyButton m_btnTouchReset;
     CTimeZoneCatalogueReader* m_pCatalogueReader;
     std::unique_ptr<CTimeZoneInfoManager> m_pTimeZones;
     bool m_bZoneListWaiting = false;
