@@ -66,8 +66,10 @@ bool IsTab(int id) { return id >= CSettingDlg::ID_TAB_RECORD && id <= CSettingDl
 // with Ctrl+Tab and Ctrl+Page Up/Down, the frame buttons with the system's own keys (Alt+F4).
 bool IsTabStop(int id) { return id >= CSettingDlg::ID_INITIALIZE && id <= CSettingDlg::ID_SAVE; }
 
-// The frame buttons' names for screen readers; the language files have no texts for them.
-const wchar_t* FrameButtonName(int id) { return id == CSettingDlg::ID_MINIMISE ? L"Minimize" : L"Close"; }
+// The frame buttons' names for screen readers, in the interface language.
+std::wstring FrameButtonName(int id) {
+    return GetLangText(id == CSettingDlg::ID_MINIMISE ? L"IDS_STRING422" : L"IDS_STRING423");
+}
 
 TextStyle ButtonTextStyle(int id, const wchar_t* key) {
     TextStyle style;
