@@ -1,8 +1,12 @@
 #include "record/CardSession.h"
 
+#include <fstream>
+#include <optional>
 #include <utility>
 
 #include "platform/FilePath.h"
+#include "platform/DebugOutput.h"
+#include "record/CardRoot.h"
 
 CCardSession::CCardSession(std::wstring root) : m_root(std::move(root)) {}
 
@@ -12,10 +16,12 @@ std::wstring CCardSession::LanguageFolder() const {
 
 bool CCardSession::Start(CardQuestions& questions) {
     const LoadResult loaded = ReadCardFiles(questions);
+    questions.CardFilesRead();
     return AcceptLoadedRecord(loaded, questions) && OfferToUndoInterruptedSave(questions);
 }
 
 LoadResult CCardSession::ReadCardFiles(CardQuestions& questions) {
+    RemoveLeftovers();  // never read: its line may be a part
     ReadClock();
     ReadVersionFile();
     return LoadRecordOrDefaults(questions);
@@ -66,4 +72,17 @@ SaveResult CCardSession::SaveRecord() {
     return m_files.SaveSetupRecord(platform::WidePath(PathOf(L"setup.cfg")), m_record);
 }
 
-bool CCardSession::WriteClock() { return WriteClockRequest(platform::WidePath(PathOf(L"time.dat")), m_clock); }
+bool CCardSession::WriteTouchCalibrationRequest() {
+    const std::optional<std::wstring> path = TouchCalibrationPath(m_root);
+    bool written = false;
+    if (path) {
+        std::ofstream file(platform::WidePath(*path), std::ios::binary | std::ios::trunc);
+        written = file.is_open();
+    }
+    if (!written) platform::DebugPrintf(L"Touch calibration request not written, card root [%ls]\n", m_root.c_str());
+    return written;
+}
+
+ClockWriteOutcome CCardSession::ReplaceClock() {
+    return ReplaceClockFile(platform::WidePath(PathOf(L"time.dat")), m_clock);
+}

@@ -5,6 +5,7 @@
 // saving to it live here once; the window and the command line only answer the questions.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,9 @@ public:
     virtual void PreviousSettingsNotPutBack() = 0;
     // default.cfg could not be loaded; the record stays as it was.
     virtual void DefaultsMissing(const std::wstring& factoryFile) = 0;
+    // The card's files are read: the record and the card's languages are known (the window
+    // chooses its language here, so that its next questions speak it).
+    virtual void CardFilesRead() {}
     // The record was replaced while the questions went on (the window takes its language from
     // the record, so that the next question speaks it).
     virtual void RecordReplaced() {}
@@ -48,15 +52,35 @@ public:
     // The same, in the first of these folders that takes the copy.
     void KeepSaveCopiesIn(std::vector<std::filesystem::path> folders) { m_files.KeepSaveCopiesIn(std::move(folders)); }
 
+    // A save for which no copy can be kept on the PC is not begun (dashcfg); see
+    // CCardFileManager::RequireSaveCopy.
+    void RequireSaveCopy(bool bRequire) { m_files.RequireSaveCopy(bRequire); }
+    bool LastSaveLackedCopy() const { return m_files.LastSaveLackedCopy(); }
+
+    // What an earlier save to this card's setup.cfg left on the PC (a copy whose card is whole
+    // again is dropped on the way).
+    InterruptedSave FindInterruptedSave() { return m_files.FindInterruptedSave(PathOf(L"setup.cfg")); }
+    std::optional<SaveCopy> InterruptedSaveCopy() const { return m_files.InterruptedSaveCopy(PathOf(L"setup.cfg")); }
+    // Puts the waiting copy back on setup.cfg; true (the copy dropped) when the card holds it.
+    bool PutBackInterruptedSave() { return m_files.PutBackInterruptedSave(PathOf(L"setup.cfg")); }
+    // The same for a copy read already (CCardFileManager::CompareWithCopy, PutBackCopy).
+    InterruptedSave CompareWithCopy(const SaveCopy& copy) { return m_files.CompareWithCopy(copy, PathOf(L"setup.cfg")); }
+    CCardFileManager::PutBackResult PutBackCopy(const SaveCopy& copy) {
+        return m_files.PutBackCopy(copy, PathOf(L"setup.cfg"));
+    }
+
+    // Removes what a cut-short replace of time.dat left beside it; true when nothing is left.
+    bool RemoveLeftovers() { return RemoveLeftoverClockFile(std::filesystem::path(PathOf(L"time.dat"))); }
+
     SetupConfig& Record() { return m_record; }
     const SetupConfig& Record() const { return m_record; }
     ClockRequest& Clock() { return m_clock; }
     // ver.dat's fields and the languages its Code line offers (what language_index indexes).
     const CCardFileManager& VersionFile() const { return m_files; }
 
-    // The start on a card, in three steps: ReadCardFiles, then AcceptLoadedRecord with its
-    // result, then OfferToUndoInterruptedSave. False when the user chose to leave the card
-    // untouched.
+    // The start on a card, in three steps: ReadCardFiles (then CardFilesRead), then
+    // AcceptLoadedRecord with its result, then OfferToUndoInterruptedSave. False when the user
+    // chose to leave the card untouched.
     bool Start(CardQuestions& questions);
     // Reads time.dat, ver.dat and setup.cfg; a missing setup.cfg gives the factory record.
     LoadResult ReadCardFiles(CardQuestions& questions);
@@ -80,8 +104,14 @@ public:
     // Writes the record over the start of setup.cfg (guarded: flushed, read back, the previous
     // start put back on failure).
     SaveResult SaveRecord();
-    // Writes time.dat from the clock request, or deletes it when the request does not write.
-    bool WriteClock();
+    // Replaces time.dat whole from the clock request, or deletes it when the request does not
+    // write; true when the card, read back, holds what was asked.
+    bool WriteClock() { return ReplaceClock().done; }
+    ClockWriteOutcome ReplaceClock();
+    // Asks the camera to reset its touch calibration at its next start: an empty
+    // set_touch_cal.txt in the root of the card's drive (created, or emptied). False when the
+    // card root starts with no drive root, or the file could not be made.
+    bool WriteTouchCalibrationRequest();
 
 private:
     LoadResult LoadRecordOrDefaults(CardQuestions& questions);

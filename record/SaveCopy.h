@@ -18,6 +18,10 @@
 struct SaveCopy {
     std::wstring card;       // the card folder's volume identity (platform::VolumeIdentityOf)
     CardFileStart original;  // the settings file as it was before the save
+    // The record the save was writing over the start of the file; empty when not known (a
+    // copy of the first format). With it, a card can be told apart as cut short mid-save (its
+    // bytes a mix of the two) or changed since by someone else.
+    std::vector<uint8_t> intended;
 };
 
 // The copy's file image, and back. Decoding refuses anything that is not a whole, consistent
@@ -41,10 +45,6 @@ public:
     // Deletes this card's copies; true when none is left.
     bool Drop(const std::wstring& card) const;
 
-    // Where the first folder keeps this card's copy.
-    std::filesystem::path PathFor(const std::wstring& card) const {
-        return m_arrFolders.empty() ? std::filesystem::path() : PathIn(m_arrFolders.front(), card);
-    }
     static std::filesystem::path PathIn(const std::filesystem::path& folder, const std::wstring& card);
 
 private:

@@ -6,8 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "record/CardFileManager.h"
-#include "record/CardRoot.h"
 #include "tests/support/CapturedOutput.h"
 #include "tests/support/RecordBuilder.h"
 #include "tests/support/TestFiles.h"
@@ -100,17 +101,13 @@ SetupConfig NewRecord() {
     record.brightness = 2;
     record.parking_timer_hours = 48;
     record.partition_type = 3;
+    // A change in the second half too, so that a write torn in the middle leaves a real mix.
+    std::memcpy(record.time_zone_name, "Tokyo Standard Time", 20);
     return record;
 }
 
 class GuardedSaveTest : public ::testing::Test {
 protected:
-    void SetUp() override { g_strCardRoot = m_card.CardRoot(); }
-    void TearDown() override {
-        FreeLiveRecord();
-        g_strCardRoot.clear();
-    }
-
     fs::path Setup() const { return m_card / L"setup.cfg"; }
     void PutOnCard(const OldCard& old) const {
         fs::remove(Setup());
@@ -132,8 +129,8 @@ protected:
         return static_cast<size_t>(std::distance(fs::directory_iterator(m_program.Path()), fs::directory_iterator()));
     }
     SaveResult SaveNewRecord(CCardFileManager& files) {
-        *CreateLiveRecord() = NewRecord();
-        return files.SaveSetupConfig(Setup().wstring());
+        SetupConfig record = NewRecord();
+        return files.SaveSetupRecord(Setup(), record);
     }
     // Saves the new record over the old card with nothing failing; how many steps that took.
     int StepsOfASave(const OldCard& old) {
