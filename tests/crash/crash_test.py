@@ -238,7 +238,7 @@ def main():
     scenarios = [
         Scenario("set", ["set", "CARD", "parking_timer_hours=48", "time_zone_bias=UTC+09:00"], prepare_tail),
         Scenario("reset", ["reset", "CARD"], prepare_changed),
-        Scenario("reset a short file", ["reset", "CARD"], prepare_short),
+        Scenario("reset --force, a short file", ["reset", "--force", "CARD"], prepare_short),
         Scenario("apply", ["apply", profile, "CARD"], prepare_tail),
         Scenario("clock --at", ["clock", "CARD", "--at", CLOCK_AT], prepare_tail, asks_clock=True),
         Scenario("clock --at, no old file", ["clock", "CARD", "--at", CLOCK_AT], prepare_short, asks_clock=True),
