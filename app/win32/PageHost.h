@@ -8,6 +8,8 @@
 #include <array>
 #include <memory>
 
+#include "window/DpiScale.h"
+
 class CBaseDialog;
 class CCardFileManager;
 class CEtcDlg;
@@ -27,10 +29,13 @@ public:
     CPageHost(const CPageHost&) = delete;
     CPageHost& operator=(const CPageHost&) = delete;
 
-    // Makes the pages as children of `window`, placed at the top-left corner of `area` and
-    // first among the window's children; shows the card page.
-    void Create(HWND window, const RECT& area, const CCardFileManager& cardFiles,
+    // Makes the pages as children of `window`, laid out at `scale`, placed at the top-left
+    // corner of `area` (in the window's pixels) and first among the window's children; shows
+    // the card page.
+    void Create(HWND window, win32::CDpiScale scale, const RECT& area, const CCardFileManager& cardFiles,
                 CTimeZoneCatalogueReader* zoneReader);
+    // Lays every page out again at a new scale, placed at the top-left corner of `area`.
+    void Rescale(win32::CDpiScale scale, const RECT& area);
     // Shows the live record on every page.
     void LoadAll();
     // Shows the page and checks its tab; hides the others and unchecks their tabs.

@@ -15,6 +15,7 @@
 #include "skin/win32/RStaticText.h"
 #include "timezones/win32/TimeZoneCatalogueReader.h"
 #include "window/Dialog.h"
+#include "window/DpiScale.h"
 #include "window/Handles.h"
 
 class CSettingDlg : public win32::CDialog {
@@ -49,6 +50,9 @@ public:
     // Ctrl+Shift+Tab, Ctrl+Page Down and Ctrl+Page Up switch pages as the tabs do.
     bool PreTranslateMessage(MSG& message) override;
 
+    // The display scale the window is laid out at.
+    win32::CDpiScale Scale() const { return m_scale; }
+
     // Sets the window's and every skinned control's text from the language table: the labels
     // the buttons draw, and the names screen readers read out.
     void ApplyLanguageTexts();
@@ -81,9 +85,15 @@ private:
     // Composes the window's picture at this size (the pictures' worker does so at the window's
     // usual size while the window is made); TakeBackground waits for it and composes it again
     // here only when the window's size differs.
-    void ComposeBackground(int width, int height);
+    void ComposeBackground(win32::CDpiScale scale);
     void TakeBackground();
     void CreateControls();
+    // Gives the title and the buttons their places, pictures and fonts at the window's scale.
+    void LayOutControls();
+    // The window moved to a monitor of another scale: it takes the suggested place, and lays
+    // itself and its pages out again at the new scale, keeping every value, the focus and the
+    // shown page.
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
     CRButton* Button(int id);
     // Destroys the pages and lets go of the live record.
@@ -101,6 +111,8 @@ private:
     win32::UniqueIcon m_hIcon;
     win32::UniqueFont m_hFont;
     CMemSurface m_surfBackground;
+    win32::CDpiScale m_scaleBackground;  // the scale m_surfBackground was composed at
+    win32::CDpiScale m_scale;
     RECT m_rcClient{};
     int m_bInitialised = 0;
     std::wstring m_strProgramFolder;

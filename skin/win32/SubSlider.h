@@ -27,6 +27,7 @@ public:
     void SetLabelFont(HFONT font) { m_hLabelFont = font; }
     // Appends the labels, left to right (a list given before stays), and sets the label flags.
     void AddLabels(const std::vector<std::wstring>& labels, int flags);
+    void ClearLabels() { m_arrLabels.clear(); }
 
     int GetTipKind() const { return m_nTipKind; }
     int GetLabelFlags() const { return m_nLabelFlags; }
