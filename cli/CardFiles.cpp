@@ -1,10 +1,17 @@
 #include "cli/CardFiles.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <fstream>
 
 #include "cli/Utf8.h"
 #include "localisation/LanguageCodeTable.h"
+#include "platform/FilePath.h"
 
 namespace {
 
@@ -39,14 +46,14 @@ std::filesystem::path FactoryFilePath(const std::filesystem::path& root) { retur
 std::filesystem::path ClockFilePath(const std::filesystem::path& root) { return root / L"time.dat"; }
 
 CCardSession CardSessionFor(const std::filesystem::path& root) {
-    std::wstring text = root.wstring();
+    std::wstring text = platform::PathWide(root);
     if (text.empty() || text.back() != std::filesystem::path::preferred_separator) {
         text.push_back(std::filesystem::path::preferred_separator);
     }
     return CCardSession(std::move(text));
 }
 
-std::string PathText(const std::filesystem::path& path) { return WideToUtf8(path.wstring()); }
+std::string PathText(const std::filesystem::path& path) { return WideToUtf8(platform::PathWide(path)); }
 
 RecordFile ReadRecordFile(const std::filesystem::path& file) {
     RecordFile result;
@@ -100,6 +107,23 @@ CardContents ReadCard(const std::filesystem::path& root) {
     card.version = ReadVersionInfo(root);
     card.clock = ReadClockInfo(root);
     return card;
+}
+
+std::optional<std::string> WriteProblem(const std::filesystem::path& file) {
+    std::error_code error;
+    if (std::filesystem::exists(file, error)) {
+        std::fstream probe(file, std::ios::binary | std::ios::in | std::ios::out);
+        if (probe.is_open()) return std::nullopt;
+        return "cannot be written (is the card write-protected or read-only?)";
+    }
+    const std::filesystem::path folder = file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+#ifdef _WIN32
+    const bool writable = _waccess(folder.c_str(), 2) == 0;
+#else
+    const bool writable = access(folder.c_str(), W_OK) == 0;
+#endif
+    if (writable) return std::nullopt;
+    return "cannot be created: the card folder takes no new files (is the card write-protected or read-only?)";
 }
 
 WriteOutcome WriteRecordFile(CCardSession& card) {

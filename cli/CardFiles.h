@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,10 @@ CardContents ReadCard(const std::filesystem::path& root);
 
 // Text for messages: the path as UTF-8.
 std::string PathText(const std::filesystem::path& path);
+
+// Why the file could not be written, found without writing: an existing file is opened for
+// update and closed; for a new one, its folder must take files. None when it can be written.
+std::optional<std::string> WriteProblem(const std::filesystem::path& file);
 
 struct WriteOutcome {
     bool ok = false;

@@ -49,7 +49,7 @@ void InspectSizes(const RecordFile& file, CFileFindings& findings) {
 void InspectValues(const RecordFile& file, const VersionFileInfo& version, CFileFindings& findings) {
     const SetupConfig& record = file.record;
     for (const SettingField& field : SETTING_FIELDS) {
-        if (field.control == SettingControl::ZoneList) continue;
+        if (IsTimeZoneSetting(field.control)) continue;
         const int32_t value = ReadSetting(record, field);
         const std::string name = field.name;
         if (field.control == SettingControl::LanguageList) {
@@ -120,6 +120,23 @@ std::string LayoutVersionText(uint32_t configVersion) {
     return std::to_string(configVersion >> 16) + "." + std::to_string(configVersion & 0xFFFF);
 }
 
+std::optional<std::string> DamagedRecordReason(const RecordFile& file) {
+    if (!file.loaded) return std::nullopt;
+    const uint32_t recordSize = file.record.record_size;  // copies: the packed fields may be unaligned
+    const uint32_t layout = file.record.config_version;
+    if (file.length < SETUP_CONFIG_SIZE) {
+        return "the file is " + std::to_string(file.length) + " bytes, shorter than the 544 of a whole record";
+    }
+    if (file.length < recordSize) {
+        return "the file is " + std::to_string(file.length) + " bytes, shorter than its record_size of " +
+               std::to_string(recordSize);
+    }
+    if (layout != SETUP_CONFIG_VERSION_1_2) {
+        return "its layout version is " + LayoutVersionText(layout) + ", not 1.2";
+    }
+    return std::nullopt;
+}
+
 std::vector<Finding> InspectRecord(const RecordFile& file, const VersionFileInfo& version) {
     std::vector<Finding> all;
     CFileFindings findings(PathText(file.path.filename()), all);
@@ -131,6 +148,10 @@ std::vector<Finding> InspectRecord(const RecordFile& file, const VersionFileInfo
                                          : first == 0xFF  ? "the record is blank (every byte 0xFF)"
                                                           : "the record is blank (every byte 0x00)");
     } else {
+        if (const std::optional<std::string> damage = DamagedRecordReason(file)) {
+            findings.Add(FindingKind::Sizes, "damaged: " + *damage +
+                                                 "; export, apply, set and reset refuse it without --force");
+        }
         InspectSizes(file, findings);
         InspectValues(file, version, findings);
     }

@@ -4,6 +4,7 @@
 // language codes it does not know. `show` lists them as warnings; `check` sorts them by kind and
 // makes its exit code from the kinds it found.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,11 @@ std::vector<Finding> InspectCard(const CardContents& card, bool withFactory);
 
 // The findings of one record file, its name leading every text.
 std::vector<Finding> InspectRecord(const RecordFile& file, const VersionFileInfo& version);
+
+// Why a loaded record is damaged, or none when it is sound: shorter than the 544 bytes of a
+// whole record or than its own record_size, or of a layout version other than 1.2. Settings
+// are not taken from such a record, nor written to it, without --force.
+std::optional<std::string> DamagedRecordReason(const RecordFile& file);
 
 // "1.2" from config_version.
 std::string LayoutVersionText(uint32_t configVersion);

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
+
 #include "cli/Utf8.h"
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
@@ -16,3 +18,16 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
 }
 
 void PrepareConsole() { SetConsoleOutputCP(CP_UTF8); }
+
+size_t TerminalWidth() {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info)) {
+        const int width = info.srWindow.Right - info.srWindow.Left + 1;
+        if (width > 0) return static_cast<size_t>(width);
+    }
+    if (const char* columns = std::getenv("COLUMNS")) {
+        const long value = std::strtol(columns, nullptr, 10);
+        if (value > 0 && value < 10000) return static_cast<size_t>(value);
+    }
+    return 80;
+}

@@ -4,14 +4,16 @@
 #include <iostream>
 #include <iterator>
 
+#include "cli/CommandSupport.h"
 #include "cli/Utf8.h"
 
 namespace {
 
 constexpr const char* PROFILE_FORMAT = "dashcfg profile";
 constexpr int PROFILE_VERSION = 1;
+constexpr const char* LANGUAGE_KEY = "language";
 
-bool IsZoneField(const SettingField& field) { return field.control == SettingControl::ZoneList; }
+bool IsZoneField(const SettingField& field) { return IsTimeZoneSetting(field.control); }
 
 std::optional<std::string> ProfileValueText(const nlohmann::ordered_json& value) {
     if (value.is_string()) return value.get<std::string>();
@@ -21,7 +23,8 @@ std::optional<std::string> ProfileValueText(const nlohmann::ordered_json& value)
 
 }  // namespace
 
-nlohmann::ordered_json ExportProfile(const SetupConfig& record, std::vector<std::string>& warnings) {
+nlohmann::ordered_json ExportProfile(const SetupConfig& record, const VersionFileInfo& version,
+                                     std::vector<std::string>& warnings) {
     nlohmann::ordered_json settings = nlohmann::ordered_json::object();
     const SettingField& bias = *FindSettingField("time_zone_bias");
     const bool zoneUnset = ZoneNameText(record).empty();
@@ -32,6 +35,16 @@ nlohmann::ordered_json ExportProfile(const SetupConfig& record, std::vector<std:
             continue;
         }
         const int32_t value = ReadSetting(record, field);
+        if (field.control == SettingControl::LanguageList) {
+            if (value >= 0 && static_cast<size_t>(value) < version.codes.size()) {
+                settings[LANGUAGE_KEY] = WideToUtf8(version.codes[static_cast<size_t>(value)]);
+            } else {
+                warnings.push_back("language_index is " + std::to_string(value) + " but " + PathText(version.path) +
+                                   " lists " + std::to_string(version.codes.size()) +
+                                   " languages; the language is left out of the profile");
+            }
+            continue;
+        }
         const int32_t kept = field.control == SettingControl::CheckBoxes ? (value & field.maximum) : value;
         if (!IsWritableSetting(field, kept)) {
             warnings.push_back(std::string(field.name) + " is " + std::to_string(value) +
@@ -56,7 +69,7 @@ std::optional<std::vector<SettingRequest>> ReadProfile(const std::string& file, 
     if (file == "-") {
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     } else {
-        std::ifstream in(std::filesystem::path(Utf8ToWide(file)), std::ios::binary);
+        std::ifstream in(CardArgument(file), std::ios::binary);
         if (!in) {
             error = file + ": cannot be read";
             return std::nullopt;
@@ -88,6 +101,23 @@ std::optional<std::vector<SettingRequest>> ReadProfile(const std::string& file, 
 
     std::vector<SettingRequest> requests;
     for (const auto& [key, value] : profile["settings"].items()) {
+        if (key == "language_index") {
+            error = file +
+                    ": carries the language only as language_index, its position in the exporting card's "
+                    "language list, which another card may order differently (profiles of dashcfg 1.0 do); "
+                    "export the profile again from its card with `dashcfg export CARD > profile.json` to carry "
+                    "the language by its code, or delete the language_index line to leave each card's "
+                    "language as it is";
+            return std::nullopt;
+        }
+        if (key == LANGUAGE_KEY) {
+            if (!value.is_string()) {
+                error = file + ": language: the value must be a language code such as \"ko\"";
+                return std::nullopt;
+            }
+            requests.push_back({FindSettingField("language_index"), value.get<std::string>(), true});
+            continue;
+        }
         const std::optional<std::string> valueText = ProfileValueText(value);
         if (!valueText) {
             error = file + ": " + key + ": the value must be a whole number or a text";

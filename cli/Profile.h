@@ -9,7 +9,9 @@
 //     }
 //
 // A profile may hold only some fields; applying it changes those and keeps the rest. Values are
-// what `set` accepts: numbers as stored, or the texts the pages show.
+// what `set` accepts: numbers as stored, or the texts the pages show. The language travels as
+// its code ("language": "ko"), since each card's ver.dat lists its languages in its own order;
+// a profile that carries language_index, a position in the exporting card's list, is refused.
 
 #include <filesystem>
 #include <optional>
@@ -23,7 +25,8 @@
 
 // The profile of a record. Values the window could not write are left out, each with a warning,
 // and so is a time zone that was never set.
-nlohmann::ordered_json ExportProfile(const SetupConfig& record, std::vector<std::string>& warnings);
+nlohmann::ordered_json ExportProfile(const SetupConfig& record, const VersionFileInfo& version,
+                                     std::vector<std::string>& warnings);
 
 // Reads and checks a profile file ("-" reads standard input). Unknown keys, fields no page
 // edits and values the window cannot write are errors.

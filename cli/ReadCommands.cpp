@@ -184,6 +184,22 @@ const char* KindName(FindingKind kind) {
     return "";
 }
 
+// Why a loaded file is no settings record of this camera at all (a profile, a picture, text),
+// or none when it is one, sound or damaged.
+std::optional<std::string> NotARecordReason(const RecordFile& file) {
+    const uint32_t recordSize = file.record.record_size;
+    const uint32_t layout = file.record.config_version;
+    if (file.length < offsetof(SetupConfig, product_name)) {
+        return "the file is " + std::to_string(file.length) + " bytes, too short for a record's header";
+    }
+    if (file.blank) return "every byte is the same (a blank record)";
+    if ((layout >> 16) != 1 || recordSize == 0 || recordSize > 0x10000) {
+        return "its header says record_size " + std::to_string(recordSize) + " and layout version " +
+               LayoutVersionText(layout) + ", where a record of this camera holds layout 1.x";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int RunShow(const std::string& cardArgument, bool json) {
@@ -211,31 +227,45 @@ int RunShow(const std::string& cardArgument, bool json) {
     return static_cast<int>(ExitCode::Ok);
 }
 
-int RunExport(const std::string& cardArgument) {
+int RunExport(const std::string& cardArgument, bool force) {
     const std::filesystem::path root = CardArgument(cardArgument);
     if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
     const RecordFile setup = ReadRecordFile(SetupFilePath(root));
     if (!RequireRecord(setup)) return static_cast<int>(ExitCode::Unreadable);
+    if (!force) {
+        if (const std::string damage = DamageProblem(setup); !damage.empty()) {
+            PrintError(damage);
+            return static_cast<int>(ExitCode::Damaged);
+        }
+    }
     std::vector<std::string> warnings;
-    const Json profile = ExportProfile(setup.record, warnings);
+    const Json profile = ExportProfile(setup.record, ReadVersionInfo(root), warnings);
     for (const std::string& warning : warnings) PrintError(PathText(setup.path) + ": " + warning);
     std::cout << profile.dump(2) << "\n";
     return static_cast<int>(ExitCode::Ok);
 }
 
-int RunDiff(const std::string& firstArgument, const std::string& secondArgument) {
+int RunDiff(const std::string& firstArgument, const std::string& secondArgument, bool json) {
     const RecordFile first = ReadRecordFile(RecordArgument(firstArgument));
     const RecordFile second = ReadRecordFile(RecordArgument(secondArgument));
     if (!RequireRecord(first) || !RequireRecord(second)) return static_cast<int>(ExitCode::Unreadable);
+    for (const RecordFile* file : {&first, &second}) {
+        if (const std::optional<std::string> problem = NotARecordReason(*file)) {
+            PrintError(PathText(file->path) + ": not a settings record: " + *problem);
+            return static_cast<int>(ExitCode::Usage);
+        }
+    }
 
-    bool differ = false;
+    Json fields = Json::array();
+    Json reserved = Json::array();
+    std::string text;
     const char* a = reinterpret_cast<const char*>(&first.record);
     const char* b = reinterpret_cast<const char*>(&second.record);
     for (const RecordFieldInfo& field : RecordLayout()) {
         if (std::equal(a + field.offset, a + field.offset + field.width, b + field.offset)) continue;
-        differ = true;
-        std::cout << field.name << ": " << DiffValueText(first.record, field) << " -> "
-                  << DiffValueText(second.record, field) << "\n";
+        const std::string before = DiffValueText(first.record, field), after = DiffValueText(second.record, field);
+        text += std::string(field.name) + ": " + before + " -> " + after + "\n";
+        fields.push_back({{"field", field.name}, {"a", before}, {"b", after}});
     }
     for (const ReservedRange& range : ReservedRanges()) {
         size_t from = range.offset + range.width, to = range.offset;
@@ -246,21 +276,79 @@ int RunDiff(const std::string& firstArgument, const std::string& secondArgument)
             }
         }
         if (from > to) continue;
-        differ = true;
-        std::cout << range.name << ": bytes " << from << ".." << to << " differ\n";
+        text += range.name + ": bytes " + std::to_string(from) + ".." + std::to_string(to) + " differ\n";
+        reserved.push_back({{"range", range.name}, {"from", from}, {"to", to}});
+    }
+    const bool differ = !fields.empty() || !reserved.empty();
+    if (json) {
+        Json report = {{"command", "diff"},
+                       {"a", PathText(first.path)},
+                       {"b", PathText(second.path)},
+                       {"same", !differ},
+                       {"fields", fields},
+                       {"reserved", reserved}};
+        std::cout << report.dump(2) << "\n";
+    } else {
+        std::cout << text;
     }
     return static_cast<int>(differ ? ExitCode::Differences : ExitCode::Ok);
 }
 
-int RunCheck(const std::string& cardArgument) {
-    const std::filesystem::path root = CardArgument(cardArgument);
-    if (!RequireCardFolder(root)) return static_cast<int>(FindingKind::Files);
-    const CardContents card = ReadCard(root);
+int RunCheck(const std::vector<std::string>& cards, bool json) {
     int code = 0;
-    for (const Finding& finding : InspectCard(card, true)) {
-        std::cout << "[" << KindName(finding.kind) << "] " << finding.text << "\n";
-        code |= static_cast<int>(finding.kind);
+    Json results = Json::array();
+    size_t withProblems = 0, missing = 0;
+    for (const std::string& cardArgument : cards) {
+        const std::filesystem::path root = CardArgument(cardArgument);
+        Json result = {{"card", PathText(root)}};
+        if (const std::optional<std::string> problem = CardFolderProblem(root)) {
+            // No card to check: the same code as every other command for a missing card.
+            PrintError(*problem);
+            code |= static_cast<int>(ExitCode::Unreadable);
+            ++missing;
+            result["result"] = "failed";
+            result["exit_code"] = static_cast<int>(ExitCode::Unreadable);
+            result["reason"] = *problem;
+            result["findings"] = Json::array();
+            results.push_back(result);
+            continue;
+        }
+        const CardContents card = ReadCard(root);
+        int cardCode = 0;
+        Json findings = Json::array();
+        for (const Finding& finding : InspectCard(card, true)) {
+            if (!json) std::cout << "[" << KindName(finding.kind) << "] " << finding.text << "\n";
+            findings.push_back({{"kind", KindName(finding.kind)}, {"text", finding.text}});
+            cardCode |= static_cast<int>(finding.kind);
+        }
+        if (cardCode == 0 && !json) std::cout << PathText(root) << ": no problems found\n";
+        if (cardCode != 0) {
+            ++withProblems;
+            if (cards.size() > 1) PrintError(PathText(root) + ": problems found (exit code bits " + std::to_string(cardCode) + ")");
+        }
+        code |= cardCode;
+        result["result"] = cardCode ? "problems" : "ok";
+        result["exit_code"] = cardCode;
+        result["reason"] = nullptr;
+        result["findings"] = findings;
+        results.push_back(result);
     }
-    if (code == 0) std::cout << PathText(root) << ": no problems found\n";
+    const std::string summary = std::to_string(cards.size()) + (cards.size() == 1 ? " card: " : " cards: ") +
+                                std::to_string(cards.size() - withProblems - missing) + " without problems, " +
+                                std::to_string(withProblems) + " with problems, " + std::to_string(missing) +
+                                " not found";
+    if (json) {
+        std::cout << Json{{"command", "check"},
+                          {"cards", results},
+                          {"summary",
+                           {{"cards", cards.size()},
+                            {"ok", cards.size() - withProblems - missing},
+                            {"problems", withProblems},
+                            {"not_found", missing}}}}
+                         .dump(2)
+                  << "\n";
+    } else if (cards.size() > 1) {
+        std::cout << summary << "\n";
+    }
     return code;
 }

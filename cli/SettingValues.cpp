@@ -5,17 +5,15 @@
 #include <charconv>
 #include <set>
 
+#include "cli/HelpText.h"
 #include "cli/RecordLayout.h"
 #include "cli/Utf8.h"
 #include "platform/AnsiCodePage.h"
+#include "record/TextUtil.h"
 
 namespace {
 
-std::string_view Trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
+using textutil::Trim;
 
 // Lower case without spaces: "24 h", "24H" and "24h" all read "24h".
 std::string Normalised(std::string_view text) {
@@ -129,7 +127,7 @@ std::string LanguageText(const CardLanguage& entry) {
 }
 
 // A position of the card's language list, its code ("ko") or its English name ("Korean").
-std::optional<int32_t> ResolveLanguage(const SettingField& field, std::string_view given,
+std::optional<int32_t> ResolveLanguage(const SettingField& field, std::string_view given, bool byCode,
                                        const VersionFileInfo& version, std::string& error) {
     const std::vector<CardLanguage>& list = version.languages;
     if (!version.present || list.empty()) {
@@ -139,6 +137,17 @@ std::optional<int32_t> ResolveLanguage(const SettingField& field, std::string_vi
         return std::nullopt;
     }
     const auto count = static_cast<int32_t>(list.size());
+    if (byCode) {
+        const std::wstring wanted = Utf8ToWide(Trim(given));
+        for (int32_t i = 0; i < count; ++i) {
+            if (wanted == list[static_cast<size_t>(i)].code) return i;
+        }
+        std::string codes;
+        for (const CardLanguage& entry : list) codes += (codes.empty() ? "" : " ") + WideToUtf8(entry.code);
+        error = "language: " + Quoted(given) + " is not among this card's languages (" + PathText(version.path) +
+                " lists " + codes + ")";
+        return std::nullopt;
+    }
     if (const std::optional<int32_t> number = ParseInteger(given)) {
         if (*number >= 0 && *number < count) return number;
     } else {
@@ -163,23 +172,29 @@ std::optional<int32_t> ResolveLanguage(const SettingField& field, std::string_vi
 }
 
 // A value for one numeric field; the language needs the card's list.
-std::optional<int32_t> ResolveNumber(const SettingField& field, std::string_view given,
-                                     const VersionFileInfo* version, std::string& error) {
+std::optional<int32_t> ResolveNumber(const SettingRequest& request, const VersionFileInfo* version,
+                                     std::string& error) {
+    const SettingField& field = *request.field;
+    const std::string_view given = request.value;
     switch (field.control) {
     case SettingControl::LanguageList:
-        if (version) return ResolveLanguage(field, given, *version, error);
+        if (version) return ResolveLanguage(field, given, request.languageCode, *version, error);
+        if (request.languageCode && (Trim(given).empty() || ParseInteger(given))) {
+            error = "language: " + Quoted(given) + " is not a language code";
+            return std::nullopt;
+        }
         if (Trim(given).empty() || ParseInteger(given).value_or(0) < 0) {
             error = std::string(field.name) + ": " + Quoted(given) + " is not a language position, code or name";
             return std::nullopt;
         }
         return 0;
-    case SettingControl::ZoneList: return ResolveBias(field, given, error);
+    case SettingControl::ZoneBias: return ResolveBias(field, given, error);
     default: return ResolveChoice(field, given, error);
     }
 }
 
 bool IsZoneName(const SettingField& field) {
-    return field.control == SettingControl::ZoneList && field.width != sizeof(int32_t);
+    return field.control == SettingControl::ZoneName;
 }
 
 bool IsInsideSavedBytes(const SetupConfig& record, const SettingField& field) {
@@ -195,7 +210,7 @@ std::string AllowedValuesText(const SettingField& field) {
     if (field.control == SettingControl::CheckBoxes) {
         return "0.." + std::to_string(field.maximum) + " (a bit per check box)";
     }
-    if (field.control == SettingControl::ZoneList) {
+    if (field.control == SettingControl::ZoneBias) {
         return "minutes from " + std::to_string(TIME_ZONE_BIAS_MIN) + " to " + std::to_string(TIME_ZONE_BIAS_MAX) +
                " in steps of " + std::to_string(TIME_ZONE_BIAS_STEP) + ", or an offset such as UTC+09:00";
     }
@@ -221,9 +236,12 @@ std::optional<SettingRequest> ParseAssignment(std::string_view argument, std::st
     const std::string name(Trim(argument.substr(0, equals)));
     const SettingField* field = FindSettingField(name);
     if (!field) {
+        std::vector<std::string> names;
+        for (const SettingField& known : SETTING_FIELDS) names.emplace_back(known.name);
         error = FindRecordField(name)
                     ? name + " is not edited by any page of the window, so it cannot be set"
-                    : "unknown field " + Quoted(name) + " (`dashcfg set --help` lists the fields)";
+                    : "unknown field " + Quoted(name) + DidYouMean(name, names) +
+                          " (`dashcfg help set` lists the fields)";
         return std::nullopt;
     }
     return SettingRequest{field, std::string(argument.substr(equals + 1))};
@@ -238,7 +256,7 @@ bool CheckRequests(const std::vector<SettingRequest>& requests, std::string& err
         }
         const bool ok = IsZoneName(*request.field)
                             ? ResolveZoneName(request.value, error).has_value()
-                            : ResolveNumber(*request.field, request.value, nullptr, error).has_value();
+                            : ResolveNumber(request, nullptr, error).has_value();
         if (!ok) return false;
     }
     return true;
@@ -264,30 +282,43 @@ bool ApplyRequests(SetupConfig& record, const std::vector<SettingRequest>& reque
             WriteSettingText(edited, field, *ResolveZoneName(request.value, error));
             continue;
         }
-        const std::optional<int32_t> value = ResolveNumber(field, request.value, &version, error);
+        const std::optional<int32_t> value = ResolveNumber(request, &version, error);
         if (!value) return false;
         WriteSetting(edited, field, MergeSetting(field, ReadSetting(record, field), *value));
         if (std::string_view(field.name) == "voice_guidance" && *value == 1) voiceSwitchedOn = true;
     }
     // The voice slider switches guidance on only together with a volume of 1..3.
     const SettingField& volume = *FindSettingField("voice_volume");
-    if (voiceSwitchedOn && !IsWritableSetting(volume, ReadSetting(edited, volume))) {
+    if (voiceSwitchedOn && !HasVoiceSliderPosition(edited)) {
         error = "voice_guidance=1 needs a voice_volume of 1..3 (the card holds " +
                 std::to_string(ReadSetting(edited, volume)) + "); set voice_volume too";
         return false;
     }
 
-    changes.clear();
-    for (const SettingField& field : SETTING_FIELDS) {
-        const char* before = reinterpret_cast<const char*>(&record) + field.offset;
-        const char* after = reinterpret_cast<const char*>(&edited) + field.offset;
-        if (!std::equal(before, before + field.width, after)) {
-            changes.push_back(
-                {&field, DescribeSetting(record, field, version), DescribeSetting(edited, field, version)});
-        }
-    }
+    changes = RecordChanges(record, edited, version);
     record = edited;
     return true;
+}
+
+std::vector<SettingChange> RecordChanges(const SetupConfig& before, const SetupConfig& after,
+                                         const VersionFileInfo& version) {
+    std::vector<SettingChange> changes;
+    const char* a = reinterpret_cast<const char*>(&before);
+    const char* b = reinterpret_cast<const char*>(&after);
+    for (const RecordFieldInfo& field : RecordLayout()) {
+        if (std::equal(a + field.offset, a + field.offset + field.width, b + field.offset)) continue;
+        if (field.setting) {
+            changes.push_back({field.name, DescribeSetting(before, *field.setting, version),
+                               DescribeSetting(after, *field.setting, version)});
+        } else if (field.type == RecordFieldType::Text) {
+            changes.push_back({field.name, Quoted(WideToUtf8(platform::AnsiFieldToWide(a + field.offset, field.width))),
+                               Quoted(WideToUtf8(platform::AnsiFieldToWide(b + field.offset, field.width)))});
+        } else {
+            changes.push_back({field.name, std::to_string(ReadRecordNumber(before, field)),
+                               std::to_string(ReadRecordNumber(after, field))});
+        }
+    }
+    return changes;
 }
 
 std::string ZoneNameText(const SetupConfig& record) {

@@ -16,10 +16,11 @@
 struct SettingRequest {
     const SettingField* field = nullptr;
     std::string value;
+    bool languageCode = false;  // the language by its code only, as profiles carry it
 };
 
 struct SettingChange {
-    const SettingField* field;
+    std::string field;   // the record's name of the field
     std::string before;  // as the page shows it
     std::string after;
 };
@@ -39,6 +40,11 @@ bool CheckRequests(const std::vector<SettingRequest>& requests, std::string& err
 // them. `changes` lists the fields whose value differs afterwards.
 bool ApplyRequests(SetupConfig& record, const std::vector<SettingRequest>& requests,
                    const VersionFileInfo& version, std::vector<SettingChange>& changes, std::string& error);
+
+// Every named field that differs between two records: the page fields as the pages show them,
+// the others by their stored values.
+std::vector<SettingChange> RecordChanges(const SetupConfig& before, const SetupConfig& after,
+                                         const VersionFileInfo& version);
 
 // The page's view of a field's stored value, for people: "24 h", "Korean (ko)",
 // "7 (the page shows Disabled)". The zone's name reads as the name and its offset.

@@ -1,12 +1,12 @@
 // The commands that write to the card: set, apply, reset and clock. Every argument is checked
-// before the first byte is written, so a wrong one leaves the card as it was.
+// before the first byte is written, so a wrong one leaves the card as it was; a card is written
+// only when something on it changes, and a dry run checks that it could be written.
 
-#include <chrono>
-#include <ctime>
 #include <fstream>
 #include <iostream>
-#include <regex>
+#include <iterator>
 
+#include "cli/CardFindings.h"
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
@@ -15,72 +15,58 @@
 
 namespace {
 
-// Applies the requests to a card's setup.cfg and, unless it is a dry run, saves it. Prints the
-// changes under the card's name; errors go to standard error.
-ExitCode ApplyToCard(const std::filesystem::path& root, const std::vector<SettingRequest>& requests, bool dryRun) {
-    if (!RequireCardFolder(root)) return ExitCode::Unreadable;
+// Applies the requests to a card's setup.cfg and, unless it is a dry run or nothing changes,
+// saves it.
+CardResult ApplyToCard(const std::string& cardArgument, const std::vector<SettingRequest>& requests,
+                       const WriteOptions& options) {
+    const std::filesystem::path root = CardArgument(cardArgument);
+    const std::string card = PathText(root);
+    if (const std::optional<std::string> problem = CardFolderProblem(root)) {
+        return FailedCard(card, ExitCode::Unreadable, *problem);
+    }
     RecordFile setup = ReadRecordFile(SetupFilePath(root));
-    if (!RequireRecord(setup)) return ExitCode::Unreadable;
+    if (!setup.loaded) return FailedCard(card, ExitCode::Unreadable, RecordLoadProblem(setup));
+    if (!options.force) {
+        if (std::string damage = DamageProblem(setup); !damage.empty()) {
+            return FailedCard(card, ExitCode::Damaged, std::move(damage));
+        }
+    }
     const VersionFileInfo version = ReadVersionInfo(root);
 
-    std::vector<SettingChange> changes;
+    CardResult result;
+    result.card = card;
     std::string error;
-    if (!ApplyRequests(setup.record, requests, version, changes, error)) {
-        PrintError(PathText(setup.path) + ": " + error);
-        return ExitCode::Usage;
+    if (!ApplyRequests(setup.record, requests, version, result.changes, error)) {
+        return FailedCard(card, ExitCode::Usage, PathText(setup.path) + ": " + error);
     }
-    if (dryRun) {
-        std::cout << PathText(root) << ": would change\n";
-        PrintChanges(std::cout, changes);
-        return ExitCode::Ok;
+    if (result.changes.empty()) {
+        result.action = options.dryRun ? CardAction::WouldNotChange : CardAction::Unchanged;
+        return result;
     }
-    CCardSession card = CardSessionFor(root);
-    card.Record() = setup.record;
-    const WriteOutcome outcome = WriteRecordFile(card);
-    if (!outcome.ok) {
-        PrintError(PathText(setup.path) + ": " + outcome.error);
-        return ExitCode::Unwritable;
+    if (options.dryRun) {
+        if (const std::optional<std::string> problem = WriteProblem(setup.path)) {
+            return FailedCard(card, ExitCode::Unwritable, PathText(setup.path) + ": " + *problem);
+        }
+        result.action = CardAction::WouldChange;
+        return result;
     }
-    std::cout << PathText(root) << ": saved (" << outcome.written << " bytes written and read back)\n";
-    PrintChanges(std::cout, changes);
-    return ExitCode::Ok;
+    CCardSession session = CardSessionFor(root);
+    session.Record() = setup.record;
+    const WriteOutcome outcome = WriteRecordFile(session);
+    if (!outcome.ok) return FailedCard(card, ExitCode::Unwritable, PathText(setup.path) + ": " + outcome.error);
+    result.action = CardAction::Saved;
+    result.written = outcome.written;
+    return result;
 }
 
-// "YYYY-MM-DD hh:mm:ss" (or with a T between date and time), a real date from 1601 to 9999.
-std::optional<ClockTime> ParseClockArgument(const std::string& text) {
-    static const std::regex FORMAT(R"(\s*(\d{4})-(\d{2})-(\d{2})[ T](\d{2}):(\d{2}):(\d{2})\s*)");
-    std::smatch match;
-    if (!std::regex_match(text, match, FORMAT)) return std::nullopt;
-    const auto part = [&match](size_t i) { return static_cast<uint16_t>(std::stoi(match[i].str())); };
-    ClockTime time{};
-    time.wYear = part(1);
-    time.wMonth = part(2);
-    time.wDay = part(3);
-    time.wHour = part(4);
-    time.wMinute = part(5);
-    time.wSecond = part(6);
-
-    using namespace std::chrono;
-    const year_month_day date{year{time.wYear}, month{time.wMonth}, day{time.wDay}};
-    if (!date.ok() || time.wYear < 1601 || time.wHour > 23 || time.wMinute > 59 || time.wSecond > 59)
-        return std::nullopt;
-    time.wDayOfWeek = static_cast<uint16_t>(weekday{sys_days{date}}.c_encoding());
-    return time;
-}
-
-// The PC's local time to the second, as the page's "current time" button takes it.
-ClockTime LocalNow() {
-    const std::time_t now = std::time(nullptr);
-    const std::tm local = *std::localtime(&now);
-    ClockTime time{};
-    time.wYear = static_cast<uint16_t>(local.tm_year + 1900);
-    time.wMonth = static_cast<uint16_t>(local.tm_mon + 1);
-    time.wDayOfWeek = static_cast<uint16_t>(local.tm_wday);
-    time.wDay = static_cast<uint16_t>(local.tm_mday);
-    time.wHour = static_cast<uint16_t>(local.tm_hour);
-    time.wMinute = static_cast<uint16_t>(local.tm_min);
-    time.wSecond = static_cast<uint16_t>(std::min(local.tm_sec, 59));  // no leap second on the camera
-    return time;
+int ReportOneCard(const std::string& command, const CardResult& result, const WriteOptions& options, bool json) {
+    if (json) {
+        std::cout << CardsJson(command, options.dryRun, {result}).dump(2) << "\n";
+        if (result.action == CardAction::Failed) PrintError(result.reason);
+    } else {
+        PrintCardResult(result);
+    }
+    return static_cast<int>(result.code);
 }
 
 std::string ReadWholeFile(const std::filesystem::path& file) {
@@ -88,9 +74,15 @@ std::string ReadWholeFile(const std::filesystem::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// Deleting time.dat needs a folder that takes changes.
+std::optional<std::string> DeleteProblem(const std::filesystem::path& file) {
+    return WriteProblem(file.parent_path() / L"dashcfg-probe-that-is-never-made");
+}
+
 }  // namespace
 
-int RunSet(const std::string& cardArgument, const std::vector<std::string>& assignments) {
+int RunSet(const std::string& cardArgument, const std::vector<std::string>& assignments, const WriteOptions& options,
+           bool json) {
     std::vector<SettingRequest> requests;
     std::string error;
     for (const std::string& assignment : assignments) {
@@ -105,88 +97,177 @@ int RunSet(const std::string& cardArgument, const std::vector<std::string>& assi
         PrintError(error);
         return static_cast<int>(ExitCode::Usage);
     }
-    return static_cast<int>(ApplyToCard(CardArgument(cardArgument), requests, false));
+    return ReportOneCard("set", ApplyToCard(cardArgument, requests, options), options, json);
 }
 
-int RunApply(const std::string& profile, const std::vector<std::string>& cards, bool dryRun) {
+int RunApply(const std::string& profile, const std::vector<std::string>& cards, const WriteOptions& options,
+             bool json) {
     std::string error;
     const std::optional<std::vector<SettingRequest>> requests = ReadProfile(profile, error);
     if (!requests) {
         PrintError(error);
         return static_cast<int>(ExitCode::Usage);
     }
-    int failed = 0;
+    std::vector<CardResult> results;
+    int failures = 0;
     for (size_t i = 0; i < cards.size(); ++i) {
-        if (ApplyToCard(CardArgument(cards[i]), *requests, dryRun) != ExitCode::Ok) {
-            std::cout << cards[i] << ": FAILED (card " << i + 1 << ")\n";
-            failed |= ApplyFailureBit(i);
+        results.push_back(ApplyToCard(cards[i], *requests, options));
+        const CardResult& result = results.back();
+        if (result.action == CardAction::Failed) failures |= ApplyFailureBit(result.code);
+        const std::string prefix =
+            "FAILED card " + std::to_string(i + 1) + " of " + std::to_string(cards.size()) + ": ";
+        if (json) {
+            if (result.action == CardAction::Failed) PrintError(prefix + result.reason);
+        } else {
+            PrintCardResult(result, prefix);
         }
     }
-    return failed ? static_cast<int>(ExitCode::ApplyFailed) | failed : static_cast<int>(ExitCode::Ok);
+    if (json) {
+        std::cout << CardsJson("apply", options.dryRun, results).dump(2) << "\n";
+    } else {
+        std::cout << SummaryLine(results) << "\n";
+    }
+    return failures ? static_cast<int>(ExitCode::ApplyFailed) | failures : static_cast<int>(ExitCode::Ok);
 }
 
-int RunReset(const std::string& cardArgument) {
+int RunReset(const std::string& cardArgument, const WriteOptions& options, bool json) {
     const std::filesystem::path root = CardArgument(cardArgument);
-    if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
-    CCardSession card = CardSessionFor(root);
+    const std::string card = PathText(root);
+    const auto fail = [&](ExitCode code, std::string reason) {
+        return ReportOneCard("reset", FailedCard(card, code, std::move(reason)), options, json);
+    };
+    if (const std::optional<std::string> problem = CardFolderProblem(root)) return fail(ExitCode::Unreadable, *problem);
     const std::filesystem::path setupFile = SetupFilePath(root);
-    // Without a readable setup.cfg the window starts from an all-zero record, so the kept device
-    // fields come out 0.
-    if (card.ReadRecord() == LoadResult::Unreadable) {
-        // Its device fields would come out 0: the file is left for a reset once it can be read.
-        PrintError(PathText(setupFile) + ": cannot be read, nothing was changed");
-        return static_cast<int>(ExitCode::Unreadable);
+    // Without a readable setup.cfg the device fields would come out 0: the file is left for a
+    // reset once it can be read.
+    const RecordFile setup = ReadRecordFile(setupFile);
+    if (setup.present && !setup.loaded) {
+        return fail(ExitCode::Unreadable, PathText(setupFile) + ": cannot be read, nothing was changed");
     }
-    // The window tells a missing default.cfg in a message box; here it is an error line.
+    const RecordFile factory = ReadRecordFile(FactoryFilePath(root));
+    if (!factory.loaded) {
+        return fail(ExitCode::Unreadable, PathText(factory.path) + ": missing or unreadable, nothing was changed");
+    }
+    if (!options.force) {
+        // A damaged default.cfg would hand its zeros to every setting; a damaged setup.cfg its
+        // zeros to the four device fields that reset keeps.
+        for (const RecordFile* file : {&factory, &setup}) {
+            if (std::string damage = DamageProblem(*file); !damage.empty()) {
+                return fail(ExitCode::Damaged, std::move(damage));
+            }
+        }
+    }
+
+    CCardSession session = CardSessionFor(root);
+    if (setup.loaded) session.Record() = setup.record;
     RefusingQuestions answers;
-    if (!card.RestoreDefaults(answers)) {
-        PrintError(PathText(FactoryFilePath(root)) + ": missing or unreadable, nothing was changed");
-        return static_cast<int>(ExitCode::Unreadable);
+    if (!session.RestoreDefaults(answers)) {
+        return fail(ExitCode::Unreadable, PathText(factory.path) + ": missing or unreadable, nothing was changed");
     }
-    const WriteOutcome outcome = WriteRecordFile(card);
-    if (!outcome.ok) {
-        PrintError(PathText(setupFile) + ": " + outcome.error);
-        return static_cast<int>(ExitCode::Unwritable);
+    CardResult result;
+    result.card = card;
+    result.changes = RecordChanges(setup.record, session.Record(), ReadVersionInfo(root));
+    if (setup.loaded && result.changes.empty()) {
+        result.action = options.dryRun ? CardAction::WouldNotChange : CardAction::Unchanged;
+        return ReportOneCard("reset", result, options, json);
     }
-    std::cout << PathText(setupFile) << ": factory settings from default.cfg, device fields kept ("
-              << outcome.written << " bytes written and read back)\n";
-    return static_cast<int>(ExitCode::Ok);
+    if (options.dryRun) {
+        if (const std::optional<std::string> problem = WriteProblem(setupFile)) {
+            return fail(ExitCode::Unwritable, PathText(setupFile) + ": " + *problem);
+        }
+        result.action = CardAction::WouldChange;
+        return ReportOneCard("reset", result, options, json);
+    }
+    const WriteOutcome outcome = WriteRecordFile(session);
+    if (!outcome.ok) return fail(ExitCode::Unwritable, PathText(setupFile) + ": " + outcome.error);
+    result.action = CardAction::Saved;
+    result.written = outcome.written;
+    if (!json) {
+        std::cout << PathText(setupFile) << ": factory settings from default.cfg, device fields kept ("
+                  << outcome.written << " bytes written and read back)\n";
+        PrintChanges(std::cout, result.changes);
+        return static_cast<int>(ExitCode::Ok);
+    }
+    return ReportOneCard("reset", result, options, json);
 }
 
-int RunClock(const std::string& cardArgument, const std::optional<std::string>& at, bool clear) {
-    std::optional<ClockTime> time;
+int RunClock(const std::string& cardArgument, const std::optional<std::string>& at, bool clear, RepeatedTime repeated,
+             const WriteOptions& options, bool json) {
+    std::optional<ClockChoice> choice;
+    std::string error;
     if (!clear) {
-        time = at ? ParseClockArgument(*at) : LocalNow();
-        if (!time) {
-            PrintError("--at: \"" + *at + "\" is not a date and time \"YYYY-MM-DD hh:mm:ss\"");
+        choice = ResolveClockArgument(at, repeated, error);
+        if (!choice) {
+            PrintError(error);
             return static_cast<int>(ExitCode::Usage);
         }
     }
     const std::filesystem::path root = CardArgument(cardArgument);
-    if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
     const std::filesystem::path file = ClockFilePath(root);
-
-    CCardSession card = CardSessionFor(root);
-    card.Clock().write = !clear;
-    if (time) card.Clock().time = *time;
-    const bool written = card.WriteClock();
-
-    std::error_code error;
-    if (clear) {
-        if (std::filesystem::exists(file, error)) {
-            PrintError(PathText(file) + ": cannot be deleted");
-            return static_cast<int>(ExitCode::Unwritable);
+    Json report;
+    report["command"] = "clock";
+    report["dry_run"] = options.dryRun;
+    report["card"] = PathText(root);
+    report["file"] = PathText(file);
+    const auto finish = [&](ExitCode code, const std::string& result, const std::string& text) {
+        report["result"] = result;
+        report["exit_code"] = static_cast<int>(code);
+        if (code != ExitCode::Ok) {
+            report["reason"] = text;
+            PrintError(text);
         }
-        std::cout << PathText(file) << ": deleted (no clock waiting)\n";
-        return static_cast<int>(ExitCode::Ok);
+        if (json) {
+            std::cout << report.dump(2) << "\n";
+        } else if (code == ExitCode::Ok) {
+            std::cout << text << "\n";
+        }
+        return static_cast<int>(code);
+    };
+    if (const std::optional<std::string> problem = CardFolderProblem(root)) {
+        return finish(ExitCode::Unreadable, "failed", *problem);
     }
-    const std::string line = FormatClockLine(*time, -platform::PcTimeZoneBias());
+
+    std::error_code fileError;
+    const bool present = std::filesystem::exists(file, fileError);
+    if (clear) {
+        if (!present) return finish(ExitCode::Ok, "unchanged", PathText(file) + ": none to delete, nothing changed");
+        if (options.dryRun) {
+            if (const std::optional<std::string> problem = DeleteProblem(file)) {
+                return finish(ExitCode::Unwritable, "failed", PathText(file) + ": cannot be deleted: " + *problem);
+            }
+            return finish(ExitCode::Ok, "would delete", PathText(file) + ": would be deleted (no clock waiting)");
+        }
+        CCardSession card = CardSessionFor(root);
+        card.Clock().write = false;
+        card.WriteClock();
+        if (std::filesystem::exists(file, fileError)) {
+            return finish(ExitCode::Unwritable, "failed", PathText(file) + ": cannot be deleted");
+        }
+        return finish(ExitCode::Ok, "deleted", PathText(file) + ": deleted (no clock waiting)");
+    }
+
+    const std::string line = FormatClockLine(choice->time, -platform::PcTimeZoneBias());
+    report["time"] = ClockTimeText(choice->time);
+    report["line"] = line;
+    report["meaning"] = choice->meaning;
+    const std::string done = ClockTimeText(choice->time) + " (" + choice->meaning + ") with the PC's UTC offset (\"" +
+                             line + "\")";
+    if (present && ReadWholeFile(file) == line) {
+        return finish(ExitCode::Ok, "unchanged", PathText(file) + ": already holds " + done + ", nothing written");
+    }
+    if (options.dryRun) {
+        if (const std::optional<std::string> problem = WriteProblem(file)) {
+            return finish(ExitCode::Unwritable, "failed", PathText(file) + ": " + *problem);
+        }
+        return finish(ExitCode::Ok, "would write", PathText(file) + ": would write " + done);
+    }
+    CCardSession card = CardSessionFor(root);
+    card.Clock().write = true;
+    card.Clock().time = choice->time;
+    const bool written = card.WriteClock();
     if (!written || ReadWholeFile(file) != line) {
-        PrintError(PathText(file) +
-                   (written ? ": reads back differently from what was written" : ": cannot be written"));
-        return static_cast<int>(ExitCode::Unwritable);
+        return finish(ExitCode::Unwritable, "failed",
+                      PathText(file) + (written ? ": reads back differently from what was written" : ": cannot be written"));
     }
-    std::cout << PathText(file) << ": " << ClockTimeText(*time) << " with the PC's UTC offset (\"" << line
-              << "\")\n";
-    return static_cast<int>(ExitCode::Ok);
+    return finish(ExitCode::Ok, "written", PathText(file) + ": " + done);
 }

@@ -2,7 +2,8 @@
 # `dashcfg --version` and in the package names; install rules and CPack packages.
 #   Windows (windows-release preset): a zip with DashCamSetting.exe, dashcfg.exe, a read-me
 #     and the licence.
-#   Linux (linux-release preset): dashcfg with its manual page and the licence, as a .deb and
+#   Linux (linux-release preset): dashcfg with its manual page, shell completion for bash, zsh
+#   and fish, and the licence, as a .deb and
 #     a tarball.
 # scripts/release.sh builds both through the workflow presets and checks what they hold.
 
@@ -70,7 +71,7 @@ if(WIN32 AND TARGET DashCamSetting)
   add_executable(release_first_paint EXCLUDE_FROM_ALL
     ${PROJECT_SOURCE_DIR}/bench/win32/FirstPaint.cpp ${PROJECT_SOURCE_DIR}/bench/win32/FirstPaintProbe.cpp)
   target_include_directories(release_first_paint PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(release_first_paint PRIVATE dashcam_win32)
+  target_link_libraries(release_first_paint PRIVATE dcs_app)
   target_link_options(release_first_paint PRIVATE -municode)
   dcs_apply_options(release_first_paint)
   set_target_properties(release_first_paint PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/release-check)
@@ -137,6 +138,12 @@ else()
 
   install(TARGETS dashcfg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # Shell completion, where bash-completion, zsh and fish look for the completions of packages.
+  set(completions ${PROJECT_SOURCE_DIR}/packaging/linux/completions)
+  install(FILES ${completions}/dashcfg.bash DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions
+          RENAME dashcfg)
+  install(FILES ${completions}/_dashcfg DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/zsh/vendor-completions)
+  install(FILES ${completions}/dashcfg.fish DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/fish/vendor_completions.d)
   # Debian's place for a package's licence.
   install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/dashcfg
           RENAME copyright)

@@ -7,6 +7,7 @@
 
 #include "platform/AnsiCodePage.h"
 #include "platform/DebugOutput.h"
+#include "platform/FilePath.h"
 #include "record/CardFileAccess.h"
 #include "record/GuardedSave.h"
 #include "record/VersionFile.h"
@@ -55,21 +56,6 @@ LoadResult ReadSetupRecord(const std::filesystem::path& path, SetupConfig& recor
         DebugOutput(L"Warning file length differs  from the checksum !\n");
     }
     return LoadResult::Loaded;
-}
-
-LoadResult CCardFileManager::ReadSetupConfig(const std::wstring& path) {
-    auto record = std::make_unique<SetupConfig>();
-    const LoadResult loaded = ReadSetupRecord(std::filesystem::path(path), *record);
-    if (loaded == LoadResult::Loaded) ReplaceLiveRecord(std::move(record));
-    return loaded;
-}
-
-SaveResult CCardFileManager::SaveSetupConfig(const std::wstring& path) {
-    if (!g_pSetupConfig) {
-        DebugOutput(L"\n\nVistrela Setting fail to save\n");
-        return SaveResult::Failed;
-    }
-    return SaveSetupRecord(std::filesystem::path(path), *g_pSetupConfig);
 }
 
 SaveResult CCardFileManager::SaveSetupRecord(const std::filesystem::path& path, SetupConfig& live) const {
@@ -143,7 +129,7 @@ bool ReadDefaultsKeepingDeviceFields(const std::filesystem::path& factoryFile, S
 std::wstring MissingDefaultsMessage(const std::wstring& factoryFile) { return L"no default.cfg :" + factoryFile; }
 
 void CCardFileManager::ReadVersionFile(const std::wstring& languageFolder) {
-    std::ifstream in(std::filesystem::path(languageFolder + L"ver.dat"), std::ios::binary);
+    std::ifstream in(platform::WidePath(languageFolder + L"ver.dat"), std::ios::binary);
     if (!in.is_open()) return;
     std::string bytes(static_cast<size_t>(VERSION_FILE_MAX_BYTES), '\0');
     in.read(bytes.data(), VERSION_FILE_MAX_BYTES);

@@ -1,6 +1,12 @@
 #include "record/CardSession.h"
 
+#include <fstream>
+#include <optional>
 #include <utility>
+
+#include "platform/FilePath.h"
+#include "platform/DebugOutput.h"
+#include "record/CardRoot.h"
 
 CCardSession::CCardSession(std::wstring root) : m_root(std::move(root)) {}
 
@@ -10,6 +16,7 @@ std::wstring CCardSession::LanguageFolder() const {
 
 bool CCardSession::Start(CardQuestions& questions) {
     const LoadResult loaded = ReadCardFiles(questions);
+    questions.CardFilesRead();
     return AcceptLoadedRecord(loaded, questions) && OfferToUndoInterruptedSave(questions);
 }
 
@@ -49,19 +56,30 @@ bool CCardSession::OfferToUndoInterruptedSave(CardQuestions& questions) {
     return AcceptLoadedRecord(loaded, questions);
 }
 
-LoadResult CCardSession::ReadRecord() { return ReadSetupRecord(std::filesystem::path(PathOf(L"setup.cfg")), m_record); }
+LoadResult CCardSession::ReadRecord() { return ReadSetupRecord(platform::WidePath(PathOf(L"setup.cfg")), m_record); }
 
-bool CCardSession::ReadClock() { return ReadClockRequest(std::filesystem::path(PathOf(L"time.dat")), m_clock); }
+bool CCardSession::ReadClock() { return ReadClockRequest(platform::WidePath(PathOf(L"time.dat")), m_clock); }
 
 bool CCardSession::RestoreDefaults(CardQuestions& questions) {
     const std::wstring factory = PathOf(L"default.cfg");
-    if (ReadDefaultsKeepingDeviceFields(std::filesystem::path(factory), m_record)) return true;
+    if (ReadDefaultsKeepingDeviceFields(platform::WidePath(factory), m_record)) return true;
     questions.DefaultsMissing(factory);
     return false;
 }
 
 SaveResult CCardSession::SaveRecord() {
-    return m_files.SaveSetupRecord(std::filesystem::path(PathOf(L"setup.cfg")), m_record);
+    return m_files.SaveSetupRecord(platform::WidePath(PathOf(L"setup.cfg")), m_record);
 }
 
-bool CCardSession::WriteClock() { return WriteClockRequest(std::filesystem::path(PathOf(L"time.dat")), m_clock); }
+bool CCardSession::WriteTouchCalibrationRequest() {
+    const std::optional<std::wstring> path = TouchCalibrationPath(m_root);
+    bool written = false;
+    if (path) {
+        std::ofstream file(platform::WidePath(*path), std::ios::binary | std::ios::trunc);
+        written = file.is_open();
+    }
+    if (!written) platform::DebugPrintf(L"Touch calibration request not written, card root [%ls]\n", m_root.c_str());
+    return written;
+}
+
+bool CCardSession::WriteClock() { return WriteClockRequest(platform::WidePath(PathOf(L"time.dat")), m_clock); }

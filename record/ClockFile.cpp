@@ -2,17 +2,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
 #include <vector>
 
-#include "record/CardFileManager.h"
 #include "platform/AnsiCodePage.h"
+#include "platform/FilePath.h"
 #include "platform/FileSync.h"
 #include "platform/TimeZoneBias.h"
 #include "record/TextUtil.h"
-
-int g_bWriteClock = 0;
-ClockTime g_stClock = {};
 
 namespace {
 
@@ -104,16 +102,4 @@ bool ReadClockRequest(const std::filesystem::path& file, ClockRequest& request) 
     ParseClockLine(line.substr(0, line.find('\n')), request.time);
     request.write = true;
     return true;
-}
-
-bool CCardFileManager::WriteClockFile(const std::wstring& path) {
-    return WriteClockRequest(std::filesystem::path(path), ClockRequest{g_bWriteClock != 0, g_stClock});
-}
-
-bool CCardFileManager::ReadClockFile(const std::wstring& path) {
-    ClockRequest request{g_bWriteClock != 0, g_stClock};
-    const bool read = ReadClockRequest(std::filesystem::path(path), request);
-    g_stClock = request.time;
-    g_bWriteClock = request.write ? 1 : 0;
-    return read;
 }

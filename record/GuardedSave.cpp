@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/DebugOutput.h"
+#include "platform/FilePath.h"
 #include "platform/VolumeIdentity.h"
 #include "record/SetupConfig.h"
 
@@ -29,7 +30,7 @@ bool WriteAndReadBack(const fs::path& file, std::span<const uint8_t> record) {
 std::wstring CardIdentityOf(const fs::path& file) {
     const fs::path folder = file.parent_path().empty() ? fs::path(L".") : file.parent_path();
     std::wstring identity = platform::VolumeIdentityOf(folder);
-    if (identity.empty()) identity = fs::absolute(folder).wstring();
+    if (identity.empty()) identity = platform::PathWide(fs::absolute(folder));
     return identity;
 }
 

@@ -2,7 +2,8 @@
 # Measures the editor's performance and prints each figure beside its goal:
 #   1. start-up to the first painted window (hyperfine, bench_first_paint), under Wine on the
 #      sample card: the editor, the floor (the editor's windows alone, made from its own
-#      templates) and a minimal dialog, started alternately; the goal is editor / floor;
+#      templates) and a minimal dialog, started alternately; the goal is editor / floor; then
+#      the editor at 200 % display scale against itself at 100 %, started alternately;
 #   2. the size of the program file as shipped (the windows-release configuration);
 #   3. repaints without a change of state: time, and proof that nothing is composed again
 #      (bench_window, in-process under Wine); the start-up's phases, each checked against the
@@ -87,6 +88,18 @@ for round in $(seq "$ROUNDS"); do
   grep -E 'Benchmark|Time|Range' "$results/startup-$round.txt"
 done
 
+step "1b. the editor's first paint at 200 % display scale against 100 % ($ROUNDS rounds of $RUNS runs each)"
+# The display scale is the prefix's LogPixels, which each new process reads when it starts.
+dpi() { printf "wine reg add %q /v LogPixels /t REG_DWORD /d %s /f >/dev/null 2>&1" 'HKCU\Control Panel\Desktop' "$1"; }
+for round in $(seq "$ROUNDS"); do
+  hyperfine --shell=bash --runs "$RUNS" --style basic --export-json "$results/scale-$round.json" \
+    --prepare "$(dpi 96)" -n editor-100 "$(launch editor-100 "$program")" \
+    --prepare "$(dpi 192)" -n editor-200 "$(launch editor-200 "$program")" \
+    >"$results/scale-$round.txt" 2>&1 || { eval "$(dpi 96)"; cat "$results/scale-$round.txt"; die "a run at 200 % failed"; }
+  grep -E 'Benchmark|Time' "$results/scale-$round.txt"
+done
+eval "$(dpi 96)"
+
 step "2. program file size"
 # The bench preset builds the program exactly as windows-release does (it inherits it, and the
 # release link leaves out the time stamp), so the two files are the same byte for byte.
@@ -167,6 +180,10 @@ for path in glob.glob(os.path.join(results, "startup-*.json")):
 we, wf, wb = (median(whole[name]) * 1000 for name in ("editor", "floor", "baseline"))
 row("  whole runs (hyperfine: launch, paint, close)",
     f"{we:.0f} / {wf:.0f} / {wb:.0f} ms = {we / wf:.2f}x, {wf / wb:.2f}x", "", None)
+scaled = {name: median(numbers(name + ".firstpaint")) for name in ("editor-100", "editor-200")}
+scale_ratio = scaled["editor-200"] / scaled["editor-100"]
+row("first paint at 200 % / at 100 %", f"{scaled['editor-200']:.0f} / {scaled['editor-100']:.0f} ms = {scale_ratio:.2f}x",
+    "<= 1.15x", scale_ratio <= 1.15)
 # What the goal leaves over the baseline, against what making the pages' windows alone costs.
 window = figures("window.txt")
 made, top = int(window["startup_windows"]), int(window["startup_toplevel_windows"])

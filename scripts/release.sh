@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release packages into build/release and checks each of them:
 #   DashCamSetting-<version>-windows-x64.zip   DashCamSetting.exe, dashcfg.exe, ReadMe.txt, LICENSE.txt
-#   dashcfg_<version>_<arch>.deb               dashcfg, its manual page, the licence
+#   dashcfg_<version>_<arch>.deb               dashcfg, its manual page, shell completions, the licence
 #   dashcfg-<version>-linux-<machine>.tar.gz   the same files as the .deb
 # The packages come from the workflow presets windows-release and linux-release (configure,
 # build, CPack). Each is unpacked into a temporary folder (nothing is installed) and must hold
@@ -176,7 +176,9 @@ step "$deb_name"
 if [[ -f "$release/$deb_name" ]]; then
   deb_dir=$scratch/deb
   dpkg-deb -x "$release/$deb_name" "$deb_dir"
-  expect_files "$deb_name" "$deb_dir" usr/bin/dashcfg usr/share/man/man1/dashcfg.1.gz usr/share/doc/dashcfg/copyright
+  expect_files "$deb_name" "$deb_dir" usr/bin/dashcfg usr/share/man/man1/dashcfg.1.gz usr/share/doc/dashcfg/copyright \
+    usr/share/bash-completion/completions/dashcfg usr/share/zsh/vendor-completions/_dashcfg \
+    usr/share/fish/vendor_completions.d/dashcfg.fish
   depends=$(dpkg-deb -f "$release/$deb_name" Depends)
   echo "Depends: $depends"
   grep -q 'libc6' <<<"$depends" || fail "$deb_name: its dependencies are not declared (Depends: '$depends')"
@@ -202,7 +204,9 @@ if [[ -f "$release/$tgz_name" ]]; then
   mkdir -p "$tgz_dir"
   tar -xzf "$release/$tgz_name" -C "$tgz_dir"
   top=${tgz_name%.tar.gz}
-  expect_files "$tgz_name" "$tgz_dir" "$top/bin/dashcfg" "$top/share/man/man1/dashcfg.1.gz" "$top/share/doc/dashcfg/copyright"
+  expect_files "$tgz_name" "$tgz_dir" "$top/bin/dashcfg" "$top/share/man/man1/dashcfg.1.gz" "$top/share/doc/dashcfg/copyright" \
+    "$top/share/bash-completion/completions/dashcfg" "$top/share/zsh/vendor-completions/_dashcfg" \
+    "$top/share/fish/vendor_completions.d/dashcfg.fish"
   if [[ -f "$tgz_dir/$top/bin/dashcfg" ]]; then
     check_binary "$tgz_name" "$tgz_dir/$top/bin/dashcfg" strip
     check_dashcfg "$tgz_name" "$scratch/card" "$tgz_dir/$top/bin/dashcfg"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both targets and runs every test layer:
 #   1. the picture generator's check (the committed PNGs are what the generator makes), and the
-#      layer check (every include and link runs down the layers; tools/check_layers.py),
+#      layer check (every include and link runs down the layers; tools/check_layers.py), and the
+#      language check (every file has English's texts and the glossary's words),
 #   2. native unit tests of the portable core with AddressSanitizer and UBSan,
 #   3. the fuzz targets, each for a short run from its seed corpus,
 #   4. the Windows build's tests under Wine,
@@ -23,6 +24,7 @@ python3 tools/pictures/check_pictures.py
 step "layers: every include and link runs down the layers"
 python3 tools/check_layers.py
 bash tests/layers/check_layers_test.sh
+python3 tools/check_languages.py && bash tests/languages/check_languages_test.sh
 
 step "native: portable core with sanitizers"
 cmake --preset native >/dev/null

@@ -17,7 +17,8 @@ as_roff_text() { sed -e 's/\\/\\e/g' -e "s/^\\([.']\\)/\\\\\\&\\1/"; }
 
 # The command names: the first word of each line of the help's command list.
 commands=$("$program" --help | awk '/^[A-Za-z]*[Ss]ubcommands:/ {listing = 1; next}
-                                    listing && /^  +[a-z]/ {print $1; next}
+                                    listing && /^  [a-z]/ {print $1; next}
+                                    listing && /^   / {next}
                                     listing {listing = 0}')
 if [[ -z "$commands" ]]; then
   echo "dashcfg-man-page: no commands in the output of $program --help" >&2

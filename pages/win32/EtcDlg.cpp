@@ -7,9 +7,9 @@
 #include "pages/PageControlIds.h"
 #include "pages/win32/CardFormat.h"
 #include "pages/win32/PageControls.h"
+#include "record/CardSession.h"
 #include "resources/ResourceIds.h"
 #include "skin/win32/NinePatch.h"
-#include "skin/win32/ScaledPicture.h"
 
 using namespace pagecontrols;
 
@@ -36,6 +36,13 @@ constexpr int ROW_PITCH = 30;
 CEtcDlg::CEtcDlg() : CBaseDialog(IDD_PAGE_CARD) {
     m_nScrollMax = 100;
     m_nScrollStep = 100;
+}
+
+CEtcDlg::CEtcDlg(const CCardSession& card) : CEtcDlg() { m_pCard = &card; }
+
+const std::wstring& CEtcDlg::CardRoot() const {
+    static const std::wstring none;
+    return m_pCard ? m_pCard->Root() : none;
 }
 
 int CEtcDlg::FocusSinkId() const { return IDC_CARD_FOCUS_SINK; }
@@ -167,13 +174,13 @@ void CEtcDlg::DrawPartitionView(HDC dc) {
 // A bar is painted again only when its width changes; a bar that cannot be made stays undrawn.
 void CEtcDlg::BuildPartitionBars(const std::array<int, PARTITION_ROWS>& widths) {
     win32::WindowDC dc(GetSafeHwnd());
-    CNinePatch painter;
+    CNinePatch painter = CNinePatch::ForDpi(m_scale.Dpi());
     const int barHeight = m_scale.Scale(BAR_HEIGHT);
     for (size_t row = 0; row < PARTITION_ROWS; ++row) {
         CMemSurface& bar = m_arrBarSurfaces[row];
         if (bar.IsCreated() && bar.GetWidth() == widths[row] && bar.GetHeight() == barHeight) continue;
         bar.Destroy();
         if (widths[row] <= 0 || !bar.Create(dc.Get(), widths[row], barHeight)) continue;
-        painter.Paint(bar, skin::ScaledPictureId(FIRST_BAR_PICTURE + static_cast<UINT>(row), m_scale.Dpi()));
+        painter.Paint(bar, FIRST_BAR_PICTURE + static_cast<UINT>(row));
     }
 }

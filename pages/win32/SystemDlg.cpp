@@ -8,12 +8,10 @@
 #include "pages/PageControlIds.h"
 #include "pages/SystemPageRules.h"
 #include "pages/win32/PageControls.h"
-#include "platform/DebugOutput.h"
-#include "record/CardRoot.h"
 #include "record/ClockFile.h"
+#include "record/SettingFields.h"
 #include "resources/ResourceIds.h"
 #include "skin/SliderText.h"
-#include "timezones/win32/TimeZoneCatalogueReader.h"
 #include "window/Handles.h"
 
 using namespace pagecontrols;
@@ -45,40 +43,32 @@ void SetPickerTime(HWND page, int id, const SYSTEMTIME& time) {
     SendDlgItemMessageW(page, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
 }
 
-void TakeClockDate(const SYSTEMTIME& time) {
-    g_stClock.wYear = time.wYear;
-    g_stClock.wMonth = time.wMonth;
-    g_stClock.wDayOfWeek = time.wDayOfWeek;
-    g_stClock.wDay = time.wDay;
+void TakeClockDate(ClockTime& clock, const SYSTEMTIME& time) {
+    clock.wYear = time.wYear;
+    clock.wMonth = time.wMonth;
+    clock.wDayOfWeek = time.wDayOfWeek;
+    clock.wDay = time.wDay;
 }
 
-void TakeClockTimeOfDay(const SYSTEMTIME& time) {
-    g_stClock.wHour = time.wHour;
-    g_stClock.wMinute = time.wMinute;
-    g_stClock.wSecond = time.wSecond;
-    g_stClock.wMilliseconds = time.wMilliseconds;
-}
-
-// Creates (or empties) the file; true when it exists afterwards.
-bool CreateEmptyFile(const std::wstring& path) {
-    win32::UniqueFileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.IsValid();
+void TakeClockTimeOfDay(ClockTime& clock, const SYSTEMTIME& time) {
+    clock.wHour = time.wHour;
+    clock.wMinute = time.wMinute;
+    clock.wSecond = time.wSecond;
+    clock.wMilliseconds = time.wMilliseconds;
 }
 
 }  // namespace
 
-CSystemDlg::CSystemDlg(const CCardFileManager& cardFiles, CTimeZoneCatalogueReader* catalogue)
-    : CBaseDialog(IDD_PAGE_SYSTEM), m_cardFiles(cardFiles), m_pCatalogueReader(catalogue) {
+CSystemDlg::CSystemDlg(CCardSession& card, CatalogueSource catalogue)
+    : CBaseDialog(IDD_PAGE_SYSTEM), m_card(card), m_takeCatalogue(std::move(catalogue)),
+      m_bCatalogueDeferred(static_cast<bool>(m_takeCatalogue)) {
     m_nScrollMax = 250;
     m_nScrollStep = 100;
-    if (!m_pCatalogueReader) m_pTimeZones = std::make_unique<CTimeZoneInfoManager>();
+    if (!m_takeCatalogue) m_takeCatalogue = [] { return std::make_unique<CTimeZoneInfoManager>(); };
 }
 
 CTimeZoneInfoManager& CSystemDlg::TimeZoneCatalogue() {
-    if (!m_pTimeZones) m_pTimeZones = m_pCatalogueReader->Take();
-    // A reader already taken from (by another page) gives nothing: read the catalogue here.
-    if (!m_pTimeZones) m_pTimeZones = std::make_unique<CTimeZoneInfoManager>();
+    if (!m_pTimeZones) m_pTimeZones = m_takeCatalogue();
     return *m_pTimeZones;
 }
 
@@ -118,8 +108,8 @@ void CSystemDlg::BuildPage() {
     PlaceFontCtrl(IDC_SYS_CLOCK_TIME, text, L"", box + 140, 322, 100, 25, false);
     SendDlgItemMessageW(page, IDC_SYS_CLOCK_TIME, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(TIME_FORMAT));
     PlaceTextCtrl(IDC_SYS_CLOCK_NOW, text, GetLangText(L"IDS_STRING184"), box + 250, 322, 0, 25, true);
-    SetChecked(page, IDC_SYS_CLOCK_CHECK, g_bWriteClock != 0);
-    EnableClockControls(g_bWriteClock != 0);
+    SetChecked(page, IDC_SYS_CLOCK_CHECK, m_card.Clock().write);
+    EnableClockControls(m_card.Clock().write);
 
     PlaceHeader(IDC_SYS_DST_HEADER, GetLangText(L"IDS_STRING196"), 15, 367);
     PlaceLabel(page, IDC_SYS_DST_ON, GetLangText(L"IDS_STRING115"), text, 25, 397);
@@ -150,16 +140,16 @@ void CSystemDlg::LoadControls() {
     if (!g_pSetupConfig) return;
     HWND page = GetSafeHwnd();
 
-    // The window starts the reader's worker once it is painted; until its catalogue is taken,
-    // the list (on this page, hidden until then) waits, and everything else is shown now.
-    m_bZoneListWaiting = !m_pTimeZones && m_pCatalogueReader && !m_pCatalogueReader->IsTaken();
+    // The window starts the catalogue's worker once it is painted; until its catalogue is
+    // taken, the list (on this page, hidden until then) waits, and everything else is shown now.
+    m_bZoneListWaiting = !m_pTimeZones && m_bCatalogueDeferred;
     if (!m_bZoneListWaiting) FillTimeZoneList();
     const SetupConfig& record = *g_pSetupConfig;
     SetSliderPosition(page, IDC_SYS_VOICE_SLIDER, VoiceSliderPosition(record));
     CheckOnly(page, {IDC_SYS_CHOICE_1, IDC_SYS_CHOICE_2, IDC_SYS_CHOICE_3, IDC_SYS_CHOICE_0},
               pagechoices::ShownOption(record, &SetupConfig::system_choice));
 
-    g_bWriteClock = 0;
+    m_card.Clock().write = false;
     SetChecked(page, IDC_SYS_CLOCK_CHECK, false);
     EnableClockControls(false);
 
@@ -202,7 +192,7 @@ void CSystemDlg::FillTimeZoneList() {
 // The card's language list does not change while the program runs, so it is filled once.
 void CSystemDlg::FillLanguageList() {
     if (GetComboCount(GetSafeHwnd(), IDC_SYS_LANGUAGE_LIST) > 0) return;
-    FillComboBox(GetSafeHwnd(), IDC_SYS_LANGUAGE_LIST, LanguageListNames(m_cardFiles.m_arrLangCodes));
+    FillComboBox(GetSafeHwnd(), IDC_SYS_LANGUAGE_LIST, LanguageListNames(m_card.VersionFile().m_arrLangCodes));
 }
 
 // --- notifications ---
@@ -292,18 +282,21 @@ void CSystemDlg::OnClockCheck() {
     HWND page = GetSafeHwnd();
     const bool checked = IsChecked(page, IDC_SYS_CLOCK_CHECK);
     EnableClockControls(checked);
-    g_bWriteClock = checked ? 1 : 0;
+    ClockRequest& clock = m_card.Clock();
+    clock.write = checked;
     if (!checked) return;
-    TakeClockDate(PickerTime(page, IDC_SYS_CLOCK_DATE));
-    TakeClockTimeOfDay(PickerTime(page, IDC_SYS_CLOCK_TIME));
+    TakeClockDate(clock.time, PickerTime(page, IDC_SYS_CLOCK_DATE));
+    TakeClockTimeOfDay(clock.time, PickerTime(page, IDC_SYS_CLOCK_TIME));
 }
 
 void CSystemDlg::OnTimeChanged() {
-    if (g_bWriteClock) TakeClockTimeOfDay(PickerTime(GetSafeHwnd(), IDC_SYS_CLOCK_TIME));
+    ClockRequest& clock = m_card.Clock();
+    if (clock.write) TakeClockTimeOfDay(clock.time, PickerTime(GetSafeHwnd(), IDC_SYS_CLOCK_TIME));
 }
 
 void CSystemDlg::OnDateChanged() {
-    if (g_bWriteClock) TakeClockDate(PickerTime(GetSafeHwnd(), IDC_SYS_CLOCK_DATE));
+    ClockRequest& clock = m_card.Clock();
+    if (clock.write) TakeClockDate(clock.time, PickerTime(GetSafeHwnd(), IDC_SYS_CLOCK_DATE));
 }
 
 // The PC's local time to the second, into both pickers.
@@ -314,10 +307,11 @@ void CSystemDlg::OnGetCurrentTime() {
     now.wMilliseconds = 0;
     SetPickerTime(page, IDC_SYS_CLOCK_DATE, now);
     SetPickerTime(page, IDC_SYS_CLOCK_TIME, now);
-    if (!g_bWriteClock) return;
+    ClockRequest& clock = m_card.Clock();
+    if (!clock.write) return;
     const SYSTEMTIME shown = PickerTime(page, IDC_SYS_CLOCK_TIME);
-    TakeClockDate(shown);
-    TakeClockTimeOfDay(shown);
+    TakeClockDate(clock.time, shown);
+    TakeClockTimeOfDay(clock.time, shown);
 }
 
 // --- touch calibration ---
@@ -331,9 +325,7 @@ void CSystemDlg::OnResetTouchCalibration() {
     const std::wstring question = GetLangText(L"IDS_STRING220") + L"\n" + GetLangText(L"IDS_STRING2200");
     if (MessageBoxW(page, question.c_str(), title.c_str(), MB_YESNO) != IDYES) return;
 
-    const std::optional<std::wstring> path = TouchCalibrationPath(g_strCardRoot);
-    if (!path || !CreateEmptyFile(*path)) {
-        platform::DebugPrintf(L"Touch calibration request not written, card root [%ls]\n", g_strCardRoot.c_str());
+    if (!m_card.WriteTouchCalibrationRequest()) {
         MessageBoxW(page, GetLangMessage(L"IDS_STRING407").c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "platform/FilePath.h"
 #include "platform/VolumeIdentity.h"
 
 namespace platform {
@@ -13,7 +14,7 @@ std::wstring VolumeIdentityOf(const std::filesystem::path& folder) {
     if (error || ::stat(path.c_str(), &info) != 0) return {};
     wchar_t device[32] = {};
     swprintf(device, 32, L"%llX", static_cast<unsigned long long>(info.st_dev));
-    return std::wstring(device) + L":" + path.wstring();
+    return std::wstring(device) + L":" + PathWide(path);
 }
 
 }  // namespace platform

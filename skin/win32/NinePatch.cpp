@@ -1,12 +1,15 @@
 #include "skin/win32/NinePatch.h"
 
+#include "skin/PictureScale.h"
 #include "skin/win32/PictureCache.h"
+
+CNinePatch CNinePatch::ForDpi(int dpi) { return CNinePatch(skin::PictureScaleForDpi(dpi)); }
 
 void CNinePatch::Paint(CMemSurface& target, UINT id, RECT* content) {
     m_lists.Clear();
     if (!target.IsCreated()) return;
     if (content) *content = RECT{0, 0, target.GetWidth(), target.GetHeight()};
-    const skin::CPixelBuffer& picture = skin::DecodedPicture(id);
+    const skin::CPixelBuffer& picture = skin::DecodedPicture(id, m_nScale);
     if (picture.IsEmpty()) return;
 
     skin::PixelRect area;
@@ -16,6 +19,6 @@ void CNinePatch::Paint(CMemSurface& target, UINT id, RECT* content) {
 
 void CNinePatch::DrawNatural(CMemSurface& target, UINT id) {
     if (!target.IsCreated()) return;
-    const skin::CPixelBuffer& picture = skin::DecodedPicture(id);
+    const skin::CPixelBuffer& picture = skin::DecodedPicture(id, m_nScale);
     if (!picture.IsEmpty()) skin::DrawPictureOver(picture, target.Pixels());
 }

@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 
+#include "skin/PictureScale.h"
 #include "skin/PngImage.h"
 
 namespace skin {
@@ -18,7 +19,8 @@ struct Entry {
 struct Cache {
     std::mutex lock;
     std::condition_variable changed;
-    std::map<UINT, Entry> entries;  // nodes stay put, so references to pixels stay valid
+    std::map<std::pair<int, UINT>, Entry> entries;  // by (set, id); nodes stay put, so references
+                                                    // to pixels stay valid
     long decodes = 0;
 };
 
@@ -32,10 +34,14 @@ const CPixelBuffer& Empty() {
     return empty;
 }
 
+HRSRC FindPicture(UINT id, int percent) {
+    return FindResourceW(nullptr, MAKEINTRESOURCEW(id), PictureResourceType(percent));
+}
+
 // Decodes straight from the program file's resource bytes, which stay mapped for the life of
 // the process.
-CPixelBuffer Decode(UINT id) {
-    HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(id), L"PNG");
+CPixelBuffer Decode(UINT id, int percent) {
+    HRSRC resource = FindPicture(id, percent);
     if (!resource) return {};
     const DWORD size = SizeofResource(nullptr, resource);
     HGLOBAL loaded = size ? LoadResource(nullptr, resource) : nullptr;
@@ -46,16 +52,24 @@ CPixelBuffer Decode(UINT id) {
 
 }  // namespace
 
-const CPixelBuffer& DecodedPicture(UINT id) {
+int PictureSetHolding(UINT id, int percent) {
+    int scale = PictureScaleAtOrBelow(percent);
+    while (scale > PICTURE_SCALES[0] && !FindPicture(id, scale)) scale = NextSmallerPictureScale(scale);
+    return scale;
+}
+
+const CPixelBuffer& DecodedPicture(UINT id, int percent) {
+    // The 100 % set is looked up directly, as it always was; only other sets need the search.
+    const int scale = percent == 100 ? 100 : PictureSetHolding(id, percent);
     Cache& cache = TheCache();
     std::unique_lock<std::mutex> held(cache.lock);
-    Entry& entry = cache.entries[id];
+    Entry& entry = cache.entries[{scale, id}];
     cache.changed.wait(held, [&entry] { return !entry.decoding; });
     if (entry.decoded) return entry.pixels;
 
     entry.decoding = true;
     held.unlock();
-    CPixelBuffer pixels = Decode(id);
+    CPixelBuffer pixels = Decode(id, scale);
     held.lock();
     ++cache.decodes;
     entry.decoding = false;
@@ -77,8 +91,8 @@ void ForgetDecodedPictures() {
     std::erase_if(cache.entries, [](const auto& item) { return !item.second.decoding; });
 }
 
-CPicturePrefetch::CPicturePrefetch(std::vector<UINT> ids, std::function<void()> then)
-    : m_arrIds(std::move(ids)), m_then(std::move(then)) {
+CPicturePrefetch::CPicturePrefetch(std::vector<UINT> ids, std::function<void()> then, int percent)
+    : m_arrIds(std::move(ids)), m_then(std::move(then)), m_nScale(percent) {
     // Without a worker every picture is simply decoded where it is first needed.
     m_hThread.Reset(CreateThread(nullptr, 0, Work, this, 0, nullptr));
 }
@@ -94,7 +108,7 @@ bool CPicturePrefetch::Finish(DWORD timeoutMs) {
 
 DWORD WINAPI CPicturePrefetch::Work(void* self) {
     auto* prefetch = static_cast<CPicturePrefetch*>(self);
-    for (UINT id : prefetch->m_arrIds) DecodedPicture(id);
+    for (UINT id : prefetch->m_arrIds) DecodedPicture(id, prefetch->m_nScale);
     if (prefetch->m_then) prefetch->m_then();
     return 0;
 }

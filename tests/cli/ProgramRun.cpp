@@ -36,13 +36,25 @@ ProgramResult RunDashcfg(const std::vector<std::string>& arguments, const RunOpt
     if (options.unprivileged && geteuid() == 0) command += "setpriv --reuid=65534 --regid=65534 --clear-groups ";
     command += ShellQuoted(DCS_DASHCFG);
     for (const std::string& argument : arguments) command += " " + ShellQuoted(argument);
-    command += " <" + ShellQuoted(inFile.string()) + " >" + ShellQuoted(outFile.string()) + " 2>" +
-               ShellQuoted(errFile.string());
+    command += " <" + ShellQuoted(inFile.string()) + " 2>" + ShellQuoted(errFile.string());
+    const std::filesystem::path codeFile = scratch / L"code.txt";
+    switch (options.output) {
+    case OutputTo::File: command += " >" + ShellQuoted(outFile.string()); break;
+    case OutputTo::FullDisk: command += " >/dev/full"; break;
+    case OutputTo::ClosedPipe:
+        // The reader ends at once; the program starts writing only after it has gone.
+        command = "(sleep 0.3; " + command + "; echo $? >" + ShellQuoted(codeFile.string()) + ") | true";
+        break;
+    }
 
     ProgramResult result;
     const int status = std::system(command.c_str());
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = ReadText(outFile);
+    if (options.output == OutputTo::ClosedPipe) {
+        const std::string code = ReadText(codeFile);
+        result.exitCode = code.empty() ? -1 : std::stoi(code);
+    }
+    if (options.output == OutputTo::File) result.out = ReadText(outFile);
     result.err = ReadText(errFile);
     return result;
 }

@@ -12,10 +12,18 @@ struct ProgramResult {
     std::string err;
 };
 
+// Where the program's standard output goes.
+enum class OutputTo {
+    File,        // a file the result reads back
+    FullDisk,    // /dev/full: every write fails
+    ClosedPipe,  // a pipe whose reader has already gone
+};
+
 struct RunOptions {
     std::string environment;    // "NAME=value" assignments put before the program, if any
     std::string input;          // given on standard input
     bool unprivileged = false;  // run as an ordinary user, so that file permissions hold for it
+    OutputTo output = OutputTo::File;
 };
 
 ProgramResult RunDashcfg(const std::vector<std::string>& arguments, const RunOptions& options = {});

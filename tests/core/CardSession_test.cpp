@@ -76,7 +76,6 @@ protected:
     void TearDown() override {
         // The session keeps its state to itself.
         EXPECT_EQ(g_pSetupConfig, nullptr);
-        EXPECT_EQ(g_bWriteClock, 0);
         EXPECT_TRUE(g_strCardRoot.empty());
     }
 

@@ -128,7 +128,7 @@ struct EnglishText {
 };
 
 // Every key the program asks for, with its English text.
-constexpr std::array<EnglishText, 78> ENGLISH_TEXTS = {{
+constexpr std::array<EnglishText, 83> ENGLISH_TEXTS = {{
     {L"IDS_STRING101", L"Dash cam setting"},
     {L"IDS_STRING104", L"Parking Mode"},
     {L"IDS_STRING105", L"Memory Card Settings"},
@@ -210,7 +210,11 @@ constexpr std::array<EnglishText, 78> ENGLISH_TEXTS = {{
                         L"Insert the card again and save."},
     {L"IDS_STRING414", L"The program could not make a safe copy of itself on this PC, so it was not started."},
     {L"IDS_STRING4140", L"Another program may be using or changing the copy in the local application data folder. Close "
-                        L"other programs, then start the program from the memory card again."},
+                        L"other programs, then start the program from the memory card again."},    {L"IDS_STRING420", L"&Yes"},
+    {L"IDS_STRING421", L"&No"},
+    {L"IDS_STRING422", L"Minimize"},
+    {L"IDS_STRING423", L"Close"},
+    {L"IDS_STRING424", L"Initialize touch calibration"},
 }};
 
 // The middle line of the low-voltage warning: empty in English, which says it in two lines;
@@ -232,12 +236,9 @@ const std::vector<ShippedFile>& ShippedFiles() {
         {L"english", {}, L"Tahoma", L"1", L"409"},
         {L"korean", {}, L"dotum", L"129", L"949"},
         {L"french", {}, L"Tahoma", L"1", L"409"},
-        {L"spanish",
-         {L"IDS_STRING141", L"IDS_STRING217", L"IDS_STRING219", L"IDS_STRING220", L"IDS_STRING221",
-          L"IDS_STRING2200", L"IDS_STRING1780"},
-         L"Tahoma", L"1", L"409"},
+        {L"spanish", {}, L"Tahoma", L"1", L"409"},
         {L"chinesesimplified", {}, L"simsun", L"134", L"1200"},
-        {L"chinesetraditional", {L"IDS_STRING1630"}, L"simsun", L"134", L"1200"},
+        {L"chinesetraditional", {}, L"simsun", L"134", L"1200"},
         {L"german", {}, L"Tahoma", L"1", L"409"},
         {L"italian", {}, L"Tahoma", L"1", L"409"},
         {L"japanese", {}, L"Tahoma", L"1", L"409"},

@@ -27,9 +27,12 @@ inline skin::CPixelBuffer ReadPng(const std::filesystem::path& file) {
     return picture;
 }
 
-// A committed skin picture by its resource id.
-inline skin::CPixelBuffer ReadSkinPicture(int id) {
-    return ReadPng(std::filesystem::path(DCS_SOURCE_DIR) / "resources" / "pictures" / (std::to_string(id) + ".png"));
+// A committed skin picture by its resource id, from the set drawn at `percent` (the 100 % set
+// lies in resources/pictures/, every other one in a folder named after its scale).
+inline skin::CPixelBuffer ReadSkinPicture(int id, int percent = 100) {
+    std::filesystem::path folder = std::filesystem::path(DCS_SOURCE_DIR) / "resources" / "pictures";
+    if (percent != 100) folder /= std::to_string(percent);
+    return ReadPng(folder / (std::to_string(id) + ".png"));
 }
 
 }  // namespace testsupport

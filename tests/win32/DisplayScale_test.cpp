@@ -19,7 +19,7 @@
 #include "pages/win32/EtcDlg.h"
 #include "pages/win32/ParkingDlg.h"
 #include "pages/win32/SystemDlg.h"
-#include "record/CardFileManager.h"
+#include "record/CardSession.h"
 #include "skin/PixelBuffer.h"
 #include "tests/support/RecordBuilder.h"
 #include "tests/win32/MainWindowDriver.h"
@@ -94,11 +94,11 @@ constexpr int DRAWN_DPIS[] = {120, 144, 168, 192, 240, 288};
 
 enum class PageKind { Record, Card, System };
 
-std::unique_ptr<CBaseDialog> MakePage(PageKind kind, const CCardFileManager& cardFiles) {
+std::unique_ptr<CBaseDialog> MakePage(PageKind kind, CCardSession& card) {
     switch (kind) {
     case PageKind::Record: return std::make_unique<CParkingDlg>();
     case PageKind::Card: return std::make_unique<CEtcDlg>();
-    case PageKind::System: return std::make_unique<CSystemDlg>(cardFiles);
+    case PageKind::System: return std::make_unique<CSystemDlg>(card);
     }
     return nullptr;
 }
@@ -169,7 +169,6 @@ class PageLayout : public ::testing::TestWithParam<PageKind> {
 protected:
     void TearDown() override {
         FreeLiveRecord();
-        g_bWriteClock = 0;
         LoadLanguage(L"english");
     }
 
@@ -179,7 +178,7 @@ protected:
         m_parent.DestroyWindow();
         const CDpiScale scale(dpi);
         EXPECT_TRUE(m_parent.Create(scale.Scale(760), scale.Scale(540)));
-        m_page = MakePage(kind, m_cardFiles);
+        m_page = MakePage(kind, m_card);
         EXPECT_TRUE(m_page->CreatePage(m_parent.Handle(), scale));
         SetWindowPos(m_page->GetSafeHwnd(), nullptr, scale.Scale(11), scale.Scale(85), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -190,7 +189,8 @@ protected:
         return LaidOutControls(m_page->GetSafeHwnd());
     }
 
-    CCardFileManager m_cardFiles;
+    TempFolder m_folder;
+    CCardSession m_card{m_folder.CardRoot()};
     TestParentWindow m_parent;
     std::unique_ptr<CBaseDialog> m_page;
 };

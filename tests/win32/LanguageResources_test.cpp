@@ -41,7 +41,7 @@ TEST(LanguageResources, LoadLanguageReadsTheResources) {
     std::wstring expected;
     ASSERT_TRUE(spanish.GetString({}, L"IDS_STRING101", expected, L""));
     EXPECT_EQ(GetLangText(L"IDS_STRING101"), expected);
-    EXPECT_EQ(GetLangText(L"IDS_STRING217"), L"Voice guidance");  // not in the Spanish file
+    EXPECT_EQ(GetLangText(L"IDS_STRING217"), L"Gu\u00eda por voz");
 }
 
 // A top-level window with a given title, destroyed when the object goes.

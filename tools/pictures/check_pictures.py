@@ -1,17 +1,23 @@
 #!/usr/bin/env python3
-"""Checks the committed skin pictures in resources/pictures/.
+"""Checks the committed skin pictures in resources/pictures/, every set:
+the 100 % pictures at the top, the other display scales in folders named
+after them (125/, 150/ ... 300/), and resources/pictures.rc that builds them
+in.
 
 1. make_pictures.py run into a temporary folder reproduces every committed
-   file byte for byte (when only the compressed bytes differ, as with another
-   zlib build, the decoded pixels must still be identical);
+   file and the resource script byte for byte (when only the compressed
+   bytes differ, as with another zlib build, the decoded pixels must still
+   be identical);
 2. every committed file decodes with the small reader below and has the
-   expected size and colour type;
+   expected size and colour type: at a scale, the 100 % size times the
+   scale, rounded half up (a nine-patch picture's 1-pixel frame excepted);
 3. every nine-patch picture has exactly the expected marker frame and
    stretch columns/rows that match a neighbour (so widening them shows no
    band); pictures that are copied to the screen without blending have an
    opaque interior;
 4. the marker scan and content-area arithmetic of the nine-patch painter,
-   modelled here, give the known content areas for two real uses.
+   modelled here, give the known content areas for two real uses, and at
+   every scale the content areas of the real uses scaled, within a pixel.
 
 Exit status 0 when everything passes, 1 otherwise.
 Usage: check_pictures.py [PICTURE_FOLDER]
@@ -25,6 +31,9 @@ import tempfile
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import make_pictures  # noqa: E402  (the scales and the frame geometry)
+
 COMMITTED = os.path.normpath(os.path.join(HERE, "..", "..", "resources",
                                           "pictures"))
 
@@ -58,6 +67,39 @@ NINE_PATCH[164] = ((14,), (74,), (2, 145), (2, 26))
 # Pictures that reach the screen by plain copies (window background,
 # partition bars), where alpha is dropped: their interior must be opaque.
 OPAQUE = {164, 501, 175, 176, 177, 178, 179}
+
+# Nine-patch pictures stretched vertically where they are used.
+ROWS_STRETCH = {164, 501}
+
+# Where the window paints the nine-patch pictures at 100 %: id: (width,
+# height, content area).  At every scale the picture painted at the scaled
+# size must give the scaled content area.
+USES = {143: (140, 37, (6, 2, 136, 37)),
+        161: (221, 29, (7, 3, 217, 28)),
+        175: (272, 15, (2, 1, 273, 16)),
+        501: (722, 587, (2, 2, 723, 588))}
+for _pid in list(range(144, 146)) + list(range(147, 155)):
+    USES[_pid] = USES[143]
+for _pid in (162, 163):
+    USES[_pid] = USES[161]
+for _pid in range(176, 180):
+    USES[_pid] = USES[175]
+
+
+def expected_set(percent):
+    """{id: (width, height, colour type, nine-patch frame or None)} of the
+    set drawn at `percent`."""
+    s = make_pictures.Scale(percent)
+    out = {}
+    for pid in make_pictures.pictures_ids(percent):
+        w, h, ctype = SIZES[pid]
+        if pid in NINE_PATCH:
+            frame = make_pictures.scaled_nine_patch(
+                s, w, h, *NINE_PATCH[pid], rows_stretch=pid in ROWS_STRETCH)
+            out[pid] = frame[:2] + (ctype, frame[2:])
+        else:
+            out[pid] = (s.n(w), s.n(h), ctype, None)
+    return out
 
 
 class PngError(Exception):
@@ -196,20 +238,42 @@ class Report:
             print("FAIL %s: %s" % (pid if pid is not None else "set", what))
 
 
+def relative_files(folder):
+    found = set()
+    for root, _, names in os.walk(folder):
+        for name in names:
+            if name.endswith(".png"):
+                found.add(os.path.relpath(os.path.join(root, name), folder)
+                          .replace(os.sep, "/"))
+    return found
+
+
 def check_reproducible(report, folder):
     with tempfile.TemporaryDirectory() as tmp:
+        fresh_folder = os.path.join(tmp, "pictures")
         subprocess.run([sys.executable, os.path.join(HERE, "make_pictures.py"),
-                        tmp], check=True, stdout=subprocess.DEVNULL)
-        fresh = {n for n in os.listdir(tmp) if n.endswith(".png")}
-        have = {n for n in os.listdir(folder) if n.endswith(".png")}
-        expected = {"%d.png" % pid for pid in SIZES}
+                        fresh_folder], check=True, stdout=subprocess.DEVNULL)
+        fresh = relative_files(fresh_folder)
+        have = relative_files(folder)
+        expected = {make_pictures.picture_path(percent, pid)
+                    for percent in make_pictures.SCALES
+                    for pid in make_pictures.pictures_ids(percent)}
         report.check(fresh == expected, None, "generator output differs "
                      "from the expected set in %s" % sorted(fresh ^ expected))
         report.check(have <= expected, None, "unexpected files %s"
                      % sorted(have - expected))
+        with open(os.path.join(tmp, "pictures.rc"), "rb") as f:
+            script = f.read()
+        try:
+            with open(os.path.join(folder, "..", "pictures.rc"), "rb") as f:
+                committed_script = f.read()
+        except OSError:
+            committed_script = None
+        report.check(script == committed_script, None, "pictures.rc differs "
+                     "from the generator's resource script")
         differing = []
         for name in sorted(fresh & have):
-            with open(os.path.join(tmp, name), "rb") as f:
+            with open(os.path.join(fresh_folder, name), "rb") as f:
                 a = f.read()
             with open(os.path.join(folder, name), "rb") as f:
                 b = f.read()
@@ -224,14 +288,16 @@ def check_reproducible(report, folder):
                       "bytes (different zlib build)" % name)
             else:
                 differing.append(name[:-4])
-                report.check(False, int(name[:-4]), "differs from the "
+                report.check(False, name[:-4], "differs from the "
                              "generator's output")
         if differing:
-            print("differing ids: " + " ".join(differing))
+            print("differing pictures: " + " ".join(differing))
 
 
-def check_frame(report, pid, rows):
-    cols, rws, crow, ccol = NINE_PATCH[pid]
+def check_frame(report, pid, rows, frame):
+    """`frame`: the stretch columns, stretch rows, content rows and content
+    columns expected, in picture coordinates."""
+    cols, rws, crow, ccol = frame
     w, h = len(rows[0]), len(rows)
     black = set((x, 0) for x in cols) | set((0, y) for y in rws)
     black |= set((w - 1, y) for y in range(crow[0], crow[1] + 1))
@@ -266,38 +332,59 @@ def check_frame(report, pid, rows):
                      "stretch row %d differs from both neighbours" % r)
 
 
+def check_set(report, folder, percent):
+    """Checks the committed set drawn at `percent`; returns the number of
+    pictures checked and the number that failed."""
+    failed_before = len(report.failed)
+    expected = expected_set(percent)
+    s = make_pictures.Scale(percent)
+    for pid in sorted(expected):
+        name = make_pictures.picture_path(percent, pid)
+        key = name[:-4]
+        w_exp, h_exp, ctype_exp, frame = expected[pid]
+        try:
+            with open(os.path.join(folder, name), "rb") as f:
+                w, h, ctype, rows = read_png(f.read())
+        except (OSError, PngError) as e:
+            report.check(False, key, "cannot read: %s" % e)
+            continue
+        report.check((w, h, ctype) == (w_exp, h_exp, ctype_exp), key,
+                     "%d x %d, colour type %d; expected %r"
+                     % (w, h, ctype, (w_exp, h_exp, ctype_exp)))
+        if frame is None or (w, h) != (w_exp, h_exp):
+            continue
+        check_frame(report, key, rows, frame)
+        if pid in USES and percent != 100:
+            tw, th, base = USES[pid]
+            got = content_area(rows, s.n(tw), s.n(th))
+            # Target coordinates are picture coordinates minus one.
+            near = all(abs((g - 1) - s.n(b - 1)) <= 1
+                       for g, b in zip(got, base))
+            report.check(near, key, "at %d x %d: content area %r, expected "
+                         "about %r" % (s.n(tw), s.n(th), got,
+                                       tuple(s.n(b - 1) + 1 for b in base)))
+        if percent == 100:
+            # The left tab at its button size and the text button at the
+            # size of "Initialize": the text rectangles these give are what
+            # the window uses.
+            for use_pid, tw, th, area in ((143, 140, 37, (6, 2, 136, 37)),
+                                          (161, 221, 29, (7, 3, 217, 28))):
+                if pid == use_pid:
+                    got = content_area(rows, tw, th)
+                    report.check(got == area, key, "at %d x %d: content area "
+                                 "%r, expected %r" % (tw, th, got, area))
+    return len(expected), len(report.failed) - failed_before
+
+
 def main(argv):
     folder = argv[1] if len(argv) > 1 else COMMITTED
     report = Report()
     check_reproducible(report, folder)
-
-    decoded = {}
-    for pid in sorted(SIZES):
-        path = os.path.join(folder, "%d.png" % pid)
-        try:
-            with open(path, "rb") as f:
-                w, h, ctype, rows = read_png(f.read())
-        except (OSError, PngError) as e:
-            report.check(False, pid, "cannot read: %s" % e)
-            continue
-        report.check((w, h, ctype) == SIZES[pid], pid, "%d x %d, colour type "
-                     "%d; expected %r" % (w, h, ctype, SIZES[pid]))
-        decoded[pid] = rows
-        if pid in NINE_PATCH and (w, h) == SIZES[pid][:2]:
-            check_frame(report, pid, rows)
-
-    # The left tab at its button size and the text button at the size of
-    # "Initialize": the text rectangles these give are what the window uses.
-    for pid, tw, th, expected in ((143, 140, 37, (6, 2, 136, 37)),
-                                  (161, 221, 29, (7, 3, 217, 28))):
-        if pid in decoded:
-            got = content_area(decoded[pid], tw, th)
-            report.check(got == expected, pid, "at %d x %d: content area %r, "
-                         "expected %r" % (tw, th, got, expected))
-
-    failed = [pid for pid in SIZES if pid in report.failed]
-    print("pictures: %d passed, %d failed" % (len(SIZES) - len(failed),
-                                               len(failed)))
+    total = 0
+    for percent in make_pictures.SCALES:
+        total += check_set(report, folder, percent)[0]
+    failed = len([key for key in report.failed if key is not None])
+    print("pictures: %d passed, %d failed" % (total - failed, failed))
     return 1 if report.failed else 0
 
 

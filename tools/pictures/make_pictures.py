@@ -8,6 +8,12 @@ regenerated; the output is byte-for-byte reproducible (fixed compression
 level, no time or text chunks), so tools/pictures/check_pictures.py can
 compare the committed files with a fresh run.
 
+The 100 % pictures go into the output folder itself; every picture a window
+draws is drawn again for each display scale of SCALES into a subfolder named
+after the scale (150/143.png), at the scaled size and with every shape drawn
+at that size.  The resource script that builds all of them into the program
+is written beside the output folder (OUTPUT_FOLDER/../pictures.rc).
+
 Nine-patch pictures carry their markers in the outermost 1-pixel frame:
 opaque black (0,0,0) marks a stretch column (top row), a stretch row (left
 column) or the content run (right column, bottom row); every other frame
@@ -162,12 +168,92 @@ def shade(c, d):
 
 
 # ---------------------------------------------------------------------------
+# Display scales
+
+SCALES = (100, 125, 150, 175, 200, 250, 300)
+
+
+class Scale:
+    """Lengths of the 100 % drawing at a display scale given in percent.
+    Whole-pixel lengths round half up, as the program rounds its layout, so
+    a picture drawn at a scale fits the control laid out at that scale; at
+    100 % every function gives back what it is given."""
+
+    def __init__(self, percent):
+        self.percent = percent
+        self.k = percent / 100.0
+
+    def n(self, length):
+        """A length in whole pixels, rounded half up."""
+        return (length * self.percent + 50) // 100
+
+    def thick(self, length):
+        """The thickness of a line: never thinner than one pixel."""
+        return max(1, self.n(length))
+
+    def f(self, value):
+        """A length that need not be whole (radii, stroke widths)."""
+        return value * self.k
+
+    # Nine-patch pictures keep their 1-pixel marker frame at every scale;
+    # only the interior (picture coordinates 1 .. size - 2) scales.
+    def side(self, length):
+        """The side of a nine-patch picture whose 100 % side is `length`."""
+        return 2 + self.n(length - 2)
+
+    def edge(self, e):
+        """The pixel edge that picture coordinate edge `e` becomes."""
+        return 1 + self.n(e - 1)
+
+    def pixel(self, p):
+        """The pixel under the scaled centre of picture pixel `p`."""
+        return 1 + ((2 * (p - 1) + 1) * self.percent) // 200
+
+    def run(self, first, last):
+        """The pixels that the run first..last (inclusive) covers."""
+        return self.edge(first), self.edge(last + 1) - 1
+
+
+ONE = Scale(100)
+
+
+def scaled_nine_patch(s, width, height, stretch_cols, stretch_rows,
+                      content_rows, content_cols, rows_stretch=False):
+    """The frame of a 100 % nine-patch picture at scale `s`: (width, height,
+    stretch columns, stretch rows, content rows, content columns).
+
+    The painter counts a stretched column inside the content run twice (once
+    in the run, once in its amount), so the content area reaches one pixel
+    past the stretched part; at a scale that pixel is s.n(1) pixels wide, so
+    a run holding a stretch column is lengthened by s.n(1) - 1.  Rows alike,
+    for pictures painted taller than they are (`rows_stretch`); the others
+    are painted at their own height and get no vertical amount."""
+    width, height = s.side(width), s.side(height)
+    cols = [s.pixel(x) for x in stretch_cols]
+    rows = [s.pixel(y) for y in stretch_rows]
+
+    def content(run, stretches, size, lengthen):
+        first, last = s.run(*run)
+        if lengthen and any(run[0] <= p <= run[1] for p in stretches):
+            last = min(last + s.n(1) - 1, size - 2)
+        return first, last
+    return (width, height, cols, rows,
+            content(content_rows, stretch_rows, height, rows_stretch),
+            content(content_cols, stretch_cols, width, True))
+
+
+# ---------------------------------------------------------------------------
 # Nine-patch frame
 
 def nine_patch(width, height, stretch_cols, stretch_rows, content_rows,
-               content_cols):
+               content_cols, s=ONE, rows_stretch=False):
     """A canvas with the marker frame set and drawing clipped to the
-    interior.  All positions are picture coordinates."""
+    interior.  The positions are picture coordinates of the 100 % picture;
+    the canvas is made for scale `s`."""
+    (width, height, stretch_cols, stretch_rows, content_rows,
+     content_cols) = scaled_nine_patch(s, width, height, stretch_cols,
+                                       stretch_rows, content_rows,
+                                       content_cols, rows_stretch)
     c = Canvas(width, height)
     for x in range(width):
         c.set(x, 0, CLEAR_WHITE)
@@ -184,6 +270,7 @@ def nine_patch(width, height, stretch_cols, stretch_rows, content_rows,
     for x in range(content_cols[0], content_cols[1] + 1):
         c.set(x, height - 1, MARKER)
     c.clip = (1, 1, width - 1, height - 1)
+    c.stretch_cols, c.stretch_rows = stretch_cols, stretch_rows
     return c
 
 
@@ -223,26 +310,28 @@ BAR_COLOURS = {
 # content column 6.  Interior columns 1..12, rows 1..37; a tab is painted
 # 37 pixels high, so the rows are shown as drawn.
 
-def draw_tab(state, highlight, separator):
-    c = nine_patch(14, 39, [6], [19], (2, 36), (6, 6))
+def draw_tab(state, highlight, separator, s=ONE):
+    c = nine_patch(14, 39, [6], [19], (2, 36), (6, 6), s)
+    w, h, line = c.width, c.height, s.thick(1)
     top, bottom, hl = TAB_STATES[state]
-    right = 12 if separator else 13          # first column not filled
-    c.fill(1, 1, right, 38, vgrad(1, 37, top, bottom, hold=19))
+    right = w - 1 - line if separator else w - 1   # first column not filled
+    c.fill(1, 1, right, h - 1, vgrad(1, h - 2, top, bottom,
+                                     hold=c.stretch_rows[0]))
     if state == "pressed":
         # Rim around the pressed face.
-        c.fill(1, 1, right, 2, BLUE_RIM)
-        c.fill(1, 37, right, 38, BLUE_RIM)
-        c.fill(1, 1, 2, 38, BLUE_RIM)
-        c.fill(right - 1, 1, right, 38, BLUE_RIM)
+        c.fill(1, 1, right, 1 + line, BLUE_RIM)
+        c.fill(1, h - 1 - line, right, h - 1, BLUE_RIM)
+        c.fill(1, 1, 1 + line, h - 1, BLUE_RIM)
+        c.fill(right - line, 1, right, h - 1, BLUE_RIM)
     else:
         # A lighter top line gives the tab strip a crisp upper edge.
-        c.fill(1, 1, right, 2, shade(top, 14))
+        c.fill(1, 1, right, 1 + line, shade(top, 14))
         if highlight:
-            c.fill(1, 2, 2, 38, hl)
+            c.fill(1, 1 + line, 1 + line, h - 1, hl)
         if state == "checked":
-            c.fill(1, 36, right, 38, TAB_ACCENT)
+            c.fill(1, h - 1 - s.thick(2), right, h - 1, TAB_ACCENT)
     if separator:
-        c.fill(12, 1, 13, 38, (0, 0, 0))
+        c.fill(w - 1 - line, 1, w - 1, h - 1, (0, 0, 0))
     return c
 
 
@@ -259,35 +348,41 @@ SQUARE_STATES = {
 }
 
 
-def draw_square(state, glyph, width=29):
+def draw_square(state, glyph, width=29, s=ONE):
     top, bottom, rim, hl, ink = SQUARE_STATES[state]
-    c = Canvas(width, 26)
-    x0, x1, y0, y1 = 2, width - 2, 1, 26
-    c.shape(rounded_rect(x0, y0, x1, y1, 4.0), rim, (x0, y0, x1, y1))
-    face = vgrad(y0 + 1, y1 - 2, top, bottom)
+    c = Canvas(s.n(width), s.n(26))
+    line = s.thick(1)
+    x0, x1, y0, y1 = s.n(2), c.width - s.n(2), s.n(1), c.height
+    c.shape(rounded_rect(x0, y0, x1, y1, s.f(4.0)), rim, (x0, y0, x1, y1))
+    face = vgrad(y0 + line, y1 - 2 * line, top, bottom)
     if hl is not None:
         def face_hl(x, y, face=face):
-            return hl if y == y0 + 1 else face(x, y)
+            return hl if y0 + line <= y < y0 + 2 * line else face(x, y)
         colour = face_hl
     else:
         colour = face
-    c.shape(rounded_rect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, 3.0), colour,
-            (x0, y0, x1, y1))
+    c.shape(rounded_rect(x0 + line, y0 + line, x1 - line, y1 - line,
+                         s.f(3.0)), colour, (x0, y0, x1, y1))
     cx = (x0 + x1) / 2.0          # pixel centre of the square
     cy = (y0 + y1) / 2.0
     if glyph == "bar":
-        # Pixel-aligned bar, two pixels high, on the centre row and below.
-        c.fill(int(cx) - 4, int(cy), int(cx) + 5, int(cy) + 2, ink)
+        # Pixel-aligned bar, two pixels high at 100 %, on the centre row and
+        # below.
+        bw, bh = s.n(9), s.thick(2)
+        bx = int(cx - bw / 2.0 + 0.5)
+        by = int(cy - bh / 2.0 + 0.5 * s.k + 0.5)
+        c.fill(bx, by, bx + bw, by + bh, ink)
     else:
-        draw_cross(c, cx, cy, 4.0, ink)
+        draw_cross(c, cx, cy, s.f(4.0), ink, s.f(0.85))
     return c
 
 
 def draw_cross(c, cx, cy, half, ink, half_width=0.85):
+    reach = half + half_width + 1
     for dx in (-half, half):
         c.shape(polyline([(cx - dx, cy - half), (cx + dx, cy + half)],
                          half_width), ink,
-                (cx - half - 1, cy - half - 1, cx + half + 1, cy + half + 1))
+                (cx - reach, cy - reach, cx + reach, cy + reach))
 
 
 # Second close button, 30 x 26: flat, a cross on the window colour that
@@ -314,20 +409,25 @@ BUTTON_STATES = {
 }
 
 
-def draw_text_button(state):
-    c = nine_patch(15, 31, [7], [15], (3, 27), (7, 7))
+def draw_text_button(state, s=ONE):
+    c = nine_patch(15, 31, [7], [15], (3, 27), (7, 7), s)
+    w, h, line = c.width, c.height, s.thick(1)
     top, bottom, hl = BUTTON_STATES[state]
-    c.shape(rounded_rect(1, 1, 14, 30, 3.0), (0, 0, 0), (1, 1, 14, 30))
-    face = vgrad(2, 28, top, bottom, hold=15)
+
+    def inset(n):
+        return (1 + n, 1 + n, w - 1 - n, h - 1 - n)
+    c.shape(rounded_rect(*inset(0), s.f(3.0)), (0, 0, 0), inset(0))
+    face = vgrad(1 + line, h - 2 - line, top, bottom, hold=c.stretch_rows[0])
     if hl is not None:
         def colour(x, y):
-            return hl if y == 2 else face(x, y)
+            return hl if 1 + line <= y < 1 + 2 * line else face(x, y)
     else:
         # Pressed: a blue face inside its darker rim.
-        c.shape(rounded_rect(2, 2, 13, 29, 2.0), BLUE_RIM, (2, 2, 13, 29))
-        c.shape(rounded_rect(3, 3, 12, 28, 1.0), face, (3, 3, 12, 28))
+        c.shape(rounded_rect(*inset(line), s.f(2.0)), BLUE_RIM, inset(line))
+        c.shape(rounded_rect(*inset(2 * line), s.f(1.0)), face,
+                inset(2 * line))
         return c
-    c.shape(rounded_rect(2, 2, 13, 29, 2.0), colour, (2, 2, 13, 29))
+    c.shape(rounded_rect(*inset(line), s.f(2.0)), colour, inset(line))
     return c
 
 
@@ -336,13 +436,14 @@ def draw_text_button(state):
 # 1-15, content column 2.  Painted 15 high: one light top row, a flat
 # face, one darker bottom row.
 
-def draw_bar(rgb):
-    c = nine_patch(5, 17, [2], [8], (1, 15), (2, 2))
-    c.fill(1, 1, 4, 16, rgb)
-    c.fill(1, 1, 4, 2, shade(rgb, 28))
-    c.fill(1, 2, 4, 4, shade(rgb, 10))
-    c.fill(1, 14, 4, 15, shade(rgb, -10))
-    c.fill(1, 15, 4, 16, shade(rgb, -28))
+def draw_bar(rgb, s=ONE):
+    c = nine_patch(5, 17, [2], [8], (1, 15), (2, 2), s)
+    w, h, line = c.width, c.height, s.thick(1)
+    c.fill(1, 1, w - 1, h - 1, rgb)
+    c.fill(1, 1, w - 1, 1 + line, shade(rgb, 28))
+    c.fill(1, 1 + line, w - 1, 1 + line + s.thick(2), shade(rgb, 10))
+    c.fill(1, h - 1 - 2 * line, w - 1, h - 1 - line, shade(rgb, -10))
+    c.fill(1, h - 1 - line, w - 1, h - 1, shade(rgb, -28))
     return c
 
 
@@ -350,16 +451,23 @@ def draw_bar(rgb):
 # Window backgrounds, 29 wide: a frame around the fill, separator pairs
 # (dark over light) across the inside; the stretch row lies between them.
 
-def draw_background(height, separators, stretch_row, band_end):
-    c = nine_patch(29, height, [14], [stretch_row], (2, height - 3), (2, 26))
-    c.fill(1, 1, 28, height - 1, WINDOW_FRAME)
+def draw_background(height, separators, stretch_row, band_end, s=ONE):
+    c = nine_patch(29, height, [14], [stretch_row], (2, height - 3), (2, 26),
+                   s, rows_stretch=True)
+    w, h, line = c.width, c.height, s.thick(1)
+    inner_left, inner_right = 1 + line, w - 1 - line
+    c.fill(1, 1, w - 1, h - 1, WINDOW_FRAME)
     # The band above the first separator (title and window buttons) fades
     # from a slightly lighter grey into the fill.
-    c.fill(2, 2, 27, band_end, vgrad(2, band_end - 1, (40, 43, 46), WINDOW_FILL))
-    c.fill(2, band_end, 27, height - 2, WINDOW_FILL)
+    band_end = s.edge(band_end)
+    c.fill(inner_left, 1 + line, inner_right, band_end,
+           vgrad(1 + line, band_end - 1, (40, 43, 46), WINDOW_FILL))
+    c.fill(inner_left, band_end, inner_right, h - 1 - line, WINDOW_FILL)
     for y in separators:
-        c.fill(2, y, 27, y + 1, SEPARATOR_DARK)
-        c.fill(2, y + 1, 27, y + 2, SEPARATOR_LIGHT)
+        y = s.edge(y)
+        c.fill(inner_left, y, inner_right, y + line, SEPARATOR_DARK)
+        c.fill(inner_left, y + line, inner_right, y + 2 * line,
+               SEPARATOR_LIGHT)
     return c
 
 
@@ -488,41 +596,85 @@ def draw_lamps(state):
 # ---------------------------------------------------------------------------
 # The picture set
 
-def pictures():
-    """Returns {id: (canvas, with_alpha)} for every picture."""
+# Pictures some window draws; only these are drawn at the other scales.
+SCALED_IDS = tuple(list(range(143, 146)) + list(range(147, 164))
+                   + list(range(175, 180)) + [501])
+
+
+def pictures(percent=100):
+    """Returns {id: (canvas, with_alpha)} for every picture drawn at
+    `percent`: all of them at 100 %, the ones in SCALED_IDS elsewhere."""
+    s = Scale(percent)
     p = {}
     # Left tab: separator at the right, no highlight.
     for pid, state in ((143, "normal"), (144, "hover"), (145, "pressed"),
                        (146, "checked")):
-        p[pid] = draw_tab(state, highlight=False, separator=True)
+        p[pid] = lambda state=state: draw_tab(state, False, True, s)
     # Middle tab: highlight at the left, separator at the right.
     for pid, state in ((147, "normal"), (148, "hover"), (149, "pressed"),
                        (150, "checked")):
-        p[pid] = draw_tab(state, highlight=True, separator=True)
+        p[pid] = lambda state=state: draw_tab(state, True, True, s)
     # Right tab: highlight at the left, no separator.
     for pid, state in ((151, "normal"), (152, "hover"), (153, "pressed"),
                        (154, "checked")):
-        p[pid] = draw_tab(state, highlight=True, separator=False)
+        p[pid] = lambda state=state: draw_tab(state, True, False, s)
     for pid, state in ((155, "normal"), (156, "hover"), (157, "pressed")):
-        p[pid] = draw_square(state, "bar")
+        p[pid] = lambda state=state: draw_square(state, "bar", s=s)
     for pid, state in ((158, "normal"), (159, "hover"), (160, "pressed")):
-        p[pid] = draw_square(state, "cross")
+        p[pid] = lambda state=state: draw_square(state, "cross", s=s)
     for pid, state in ((161, "normal"), (162, "hover"), (163, "pressed")):
-        p[pid] = draw_text_button(state)
-    p[164] = draw_background(148, (37, 110), 74, 37)
+        p[pid] = lambda state=state: draw_text_button(state, s)
+    p[164] = lambda: draw_background(148, (37, 110), 74, 37)
     for pid, state in ((165, "normal"), (166, "hover"), (167, "pressed")):
-        p[pid] = draw_close_flat(state)
-    p[168] = draw_impact_diagram()
-    p[169] = draw_chip((28, 125, 175))
-    p[170] = draw_chip((132, 169, 56))
-    p[171] = draw_voltage_diagram()
+        p[pid] = lambda state=state: draw_close_flat(state)
+    p[168] = draw_impact_diagram
+    p[169] = lambda: draw_chip((28, 125, 175))
+    p[170] = lambda: draw_chip((132, 169, 56))
+    p[171] = draw_voltage_diagram
     for pid, state in ((172, "off"), (173, "green"), (174, "red")):
-        p[pid] = draw_lamps(state)
+        p[pid] = lambda state=state: draw_lamps(state)
     for pid, rgb in BAR_COLOURS.items():
-        p[pid] = draw_bar(rgb)
-    p[501] = draw_background(101, (37, 45), 42, 37)
-    return {pid: (canvas, pid not in (169, 170))
-            for pid, canvas in sorted(p.items())}
+        p[pid] = lambda rgb=rgb: draw_bar(rgb, s)
+    p[501] = lambda: draw_background(101, (37, 45), 42, 37, s)
+    wanted = sorted(p) if percent == 100 else SCALED_IDS
+    return {pid: (p[pid](), pid not in (169, 170)) for pid in wanted}
+
+
+def picture_path(percent, pid):
+    """Where a picture lies below the picture folder: the 100 % set at the
+    top, every other set in a folder named after its scale."""
+    name = "%d.png" % pid
+    return name if percent == 100 else "%d/%s" % (percent, name)
+
+
+def resource_type(percent):
+    """The resource type of a set: PNG for 100 %, PNG150 for 150 % ..."""
+    return "PNG" if percent == 100 else "PNG%d" % percent
+
+
+def resource_script():
+    """The text of resources/pictures.rc."""
+    lines = ["// The skin pictures, type PNG, by numeric id (drawn by "
+             "tools/pictures/make_pictures.py)."]
+    for pid in sorted(pictures_ids(100)):
+        lines.append('%d PNG "pictures/%s"' % (pid, picture_path(100, pid)))
+    lines.append("")
+    lines.append("// The same pictures drawn for the other display scales: one "
+                 "resource type per scale")
+    lines.append("// (PNG125 ... PNG300), the ids of the 100 % set "
+                 "(skin/PictureScale.h).")
+    for percent in SCALES[1:]:
+        for pid in SCALED_IDS:
+            lines.append('%d %s "pictures/%s"' % (pid, resource_type(percent),
+                                                  picture_path(percent, pid)))
+    return "\n".join(lines) + "\n"
+
+
+def pictures_ids(percent):
+    return ALL_IDS if percent == 100 else SCALED_IDS
+
+
+ALL_IDS = tuple(list(range(143, 180)) + [501])
 
 
 # ---------------------------------------------------------------------------
@@ -574,15 +726,36 @@ def encode_png(width, height, rows, with_alpha):
             + _chunk(b"IDAT", idat) + _chunk(b"IEND", b""))
 
 
-def write_all(folder):
-    os.makedirs(folder, exist_ok=True)
+def encode_set(percent):
+    """[(relative path, PNG bytes)] of the set drawn at `percent`."""
+    return [(picture_path(percent, pid),
+             encode_png(canvas.width, canvas.height,
+                        canvas.rgba_bytes(with_alpha), with_alpha))
+            for pid, (canvas, with_alpha) in pictures(percent).items()]
+
+
+def write_all(folder, jobs=None):
+    """Writes every set below `folder` and the resource script beside it
+    (folder/../pictures.rc). The sets are drawn in parallel."""
+    if jobs is None:
+        jobs = min(len(SCALES), os.cpu_count() or 1)
+    if jobs > 1:
+        import multiprocessing
+        with multiprocessing.Pool(jobs) as pool:
+            sets = pool.map(encode_set, SCALES)
+    else:
+        sets = [encode_set(percent) for percent in SCALES]
     written = []
-    for pid, (canvas, with_alpha) in pictures().items():
-        data = encode_png(canvas.width, canvas.height,
-                          canvas.rgba_bytes(with_alpha), with_alpha)
-        with open(os.path.join(folder, "%d.png" % pid), "wb") as f:
-            f.write(data)
-        written.append(pid)
+    for files in sets:
+        for relative, data in files:
+            path = os.path.join(folder, relative)
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "wb") as f:
+                f.write(data)
+            written.append(relative)
+    with open(os.path.join(folder, "..", "pictures.rc"), "w",
+              newline="\n") as f:
+        f.write(resource_script())
     return written
 
 

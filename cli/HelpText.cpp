@@ -1,0 +1,108 @@
+#include "cli/HelpText.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+std::string Lowered(std::string_view text) {
+    std::string out(text);
+    for (char& ch : out) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// Where a line's text column starts, for its continuation lines.
+size_t ContinuationIndent(std::string_view line) {
+    const size_t indent = line.find_first_not_of(' ');
+    if (indent == std::string_view::npos) return 0;
+    const size_t gap = line.find("  ", indent);
+    if (gap != std::string_view::npos) {
+        const size_t text = line.find_first_not_of(' ', gap);
+        if (text != std::string_view::npos && text < line.size() / 2 + 1) return text;
+    }
+    return indent;
+}
+
+void WrapLine(std::string_view line, size_t width, std::string& out) {
+    const size_t indent = ContinuationIndent(line);
+    std::string_view rest = line;
+    bool first = true;
+    while (true) {
+        const size_t room = first ? width : width - std::min(width - 1, indent);
+        if (rest.size() <= room) break;
+        size_t cut = rest.rfind(' ', room);
+        // No space to cut at before the edge (or only the indentation): cut at the next one.
+        const size_t start = first ? rest.find_first_not_of(' ') : 0;
+        if (cut == std::string_view::npos || cut <= start) cut = rest.find(' ', room);
+        if (cut == std::string_view::npos) break;
+        out.append(rest.substr(0, cut));
+        out.push_back('\n');
+        rest.remove_prefix(cut);
+        rest.remove_prefix(std::min(rest.size(), rest.find_first_not_of(' ')));
+        out.append(std::min(width - 1, indent), ' ');
+        first = false;
+    }
+    out.append(rest);
+}
+
+}  // namespace
+
+std::optional<std::string> NearestName(std::string_view given, const std::vector<std::string>& candidates) {
+    const std::string wanted = Lowered(given);
+    if (wanted.empty()) return std::nullopt;
+    std::optional<std::string> best;
+    size_t bestScore = 0;
+    for (const std::string& candidate : candidates) {
+        const std::string name = Lowered(candidate);
+        size_t score = EditDistance(wanted, name);
+        const size_t limit = std::max<size_t>(2, std::min(wanted.size(), name.size()) / 4);
+        // A name that the given text begins (parking_timer for parking_timer_hours) is near too.
+        const bool part = wanted.size() >= 3 && (name.starts_with(wanted) || name.ends_with(wanted) ||
+                                                 wanted.starts_with(name));
+        if (score > limit && !part) continue;
+        if (part) score = 1;  // a shortened name is the likeliest
+        if (!best || score < bestScore) {
+            best = candidate;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+std::string DidYouMean(std::string_view given, const std::vector<std::string>& candidates) {
+    const std::optional<std::string> nearest = NearestName(given, candidates);
+    return nearest ? " (did you mean " + *nearest + "?)" : std::string();
+}
+
+std::string WrapHelp(std::string_view text, size_t width) {
+    width = std::max<size_t>(width, 40);
+    std::string out;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        if (line.size() <= width) {
+            out.append(line);
+        } else {
+            WrapLine(line, width, out);
+        }
+        if (end == std::string_view::npos) break;
+        out.push_back('\n');
+        text.remove_prefix(end + 1);
+    }
+    return out;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Texts that help a person at the terminal: the nearest of a list of valid names to a mistyped
+// one, and help texts wrapped to the terminal's width.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The candidate nearest to `given`: one it starts or ends with, or one a few edits away. None
+// when nothing is near enough to be a likely typo.
+std::optional<std::string> NearestName(std::string_view given, const std::vector<std::string>& candidates);
+
+// " (did you mean NAME?)" for the nearest candidate, or nothing.
+std::string DidYouMean(std::string_view given, const std::vector<std::string>& candidates);
+
+// Wraps the lines longer than `width` at spaces. A continuation starts under the text column of
+// its line: after the first run of two or more spaces that follows the line's first word (an
+// option's description), or under the line's own indentation.
+std::string WrapHelp(std::string_view text, size_t width);
