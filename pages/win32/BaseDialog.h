@@ -4,7 +4,10 @@
 // fonts, the placement helpers every page lays its controls out with, thin lines beside the
 // section headers, and a keyboard filter so that neither Enter nor Escape closes a page.
 //
-// Templates declare every control with zero size; BuildPage places them all in code.
+// Templates declare every control with zero size; BuildPage places them all in code. Its
+// numbers are 96-DPI pixels: the placement helpers scale positions and sizes to the page's
+// display scale, measure texts in fonts made for it, and give sizes back in 96-DPI pixels
+// (rounded up, so that what follows a measured text stays clear of it).
 
 #include <map>
 #include <memory>
@@ -13,6 +16,7 @@
 
 #include "skin/win32/AccessibleName.h"
 #include "window/Dialog.h"
+#include "window/DpiScale.h"
 #include "window/Handles.h"
 
 class CBaseDialog : public win32::CDialog {
@@ -20,8 +24,15 @@ public:
     explicit CBaseDialog(UINT templateId);
     ~CBaseDialog() override;
 
-    // Creates the page window as a child of the main window.
-    bool CreatePage(HWND parent) { return Create(parent); }
+    // Creates the page window as a child of the main window, laid out at `scale`.
+    bool CreatePage(HWND parent, win32::CDpiScale scale = win32::CDpiScale()) {
+        m_scale = scale;
+        return Create(parent);
+    }
+    // Lays the page out again at another scale: fonts made anew, every control placed again,
+    // the scroll position kept in proportion; values, slider positions and the focus stay.
+    void Rescale(win32::CDpiScale scale);
+    win32::CDpiScale Scale() const { return m_scale; }
 
     // Sets every control from the live record.
     virtual void LoadControls() = 0;
@@ -32,6 +43,7 @@ public:
     // keyboard moves the focus to it.
     void ScrollIntoView(HWND control);
 
+    // The scroll position and its largest value, in the page's pixels.
     int GetScrollPos() const { return m_nScrollPos; }
     int GetScrollMax() const { return m_nScrollMax; }
     const std::vector<int>& HeaderIds() const { return m_arrHeaderIds; }
@@ -64,6 +76,8 @@ protected:
     void NameControl(int id, const std::wstring& name);
     void CreatePageFonts();
     void DrawHeaderLines(HDC dc);
+    // Fonts, BuildPage and the scroll bar at the page's scale, scrolled to the top.
+    void LayOutPage();
 
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -76,8 +90,10 @@ protected:
     COLORREF m_crBackground;
     win32::UniqueBrush m_brBackground;
     int m_nScrollPos = 0;
+    // Set by the pages in 96-DPI pixels; after BuildPage, m_nScrollMax is in the page's pixels.
     int m_nScrollMax = 0;
     int m_nScrollStep = 0;
+    win32::CDpiScale m_scale;
     std::vector<int> m_arrHeaderIds;
     win32::UniqueFont m_hFontTitle;
     win32::UniqueFont m_hFontBold;
@@ -90,6 +106,8 @@ private:
     // saves making and releasing a device context for each label.
     HDC MeasureDC() const;
     mutable win32::UniqueMemoryDC m_measureDC;
+    // The DPI the system font of a fresh device context is made for.
+    int m_nSystemFontDpi = win32::BASE_DPI;
 
     void OnVScroll(int request, int thumbPosition);
     void OnMouseWheel(int delta);

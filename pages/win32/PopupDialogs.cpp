@@ -54,11 +54,14 @@ void CPopupDialog::SetContent(const std::wstring& title, const std::wstring& mes
 
 void CPopupDialog::ApplyContent(int messageWidth, int tallHeight) {
     HWND self = GetSafeHwnd();
-    SetWindowPos(self, nullptr, 0, 0, m_nWidth, m_nHeight, SWP_NOMOVE | SWP_NOZORDER);
+    win32::KeepDialogLayoutOwn(self);
+    m_scale = win32::CDpiScale(win32::DpiOfWindow(self));
+    SetWindowPos(self, nullptr, 0, 0, m_scale.Scale(m_nWidth), m_scale.Scale(m_nHeight), SWP_NOMOVE | SWP_NOZORDER);
     SetWindowTextW(self, m_strTitle.c_str());
     SetDlgItemTextW(self, m_nMessageId, m_strMessage.c_str());
     const int height = pagemetrics::CountLineBreaks(m_strMessage) == 2 ? tallHeight : 40;
-    MoveWindow(GetDlgItem(self, m_nMessageId), 0, 28, messageWidth, height, TRUE);
+    MoveWindow(GetDlgItem(self, m_nMessageId), 0, m_scale.Scale(28), m_scale.Scale(messageWidth), m_scale.Scale(height),
+               TRUE);
 }
 
 bool CPopupDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
@@ -93,8 +96,11 @@ BOOL CMsgPopupDlg::OnInitDialog() {
     ApplyContent(m_nWidth - 10, 70);
     HWND self = GetSafeHwnd();
     const int half = m_nWidth / 2;
-    MoveWindow(GetDlgItem(self, IDOK), half - 95, m_nHeight - 60, 85, 25, TRUE);
-    MoveWindow(GetDlgItem(self, IDCANCEL), half + 10, m_nHeight - 60, 85, 25, TRUE);
+    const auto place = [&](int id, int x, int y, int cx, int cy) {
+        MoveWindow(GetDlgItem(self, id), m_scale.Scale(x), m_scale.Scale(y), m_scale.Scale(cx), m_scale.Scale(cy), TRUE);
+    };
+    place(IDOK, half - 95, m_nHeight - 60, 85, 25);
+    place(IDCANCEL, half + 10, m_nHeight - 60, 85, 25);
     ShowWindow(GetDlgItem(self, IDOK), SW_SHOW);
     ShowWindow(GetDlgItem(self, IDCANCEL), SW_SHOW);
     m_chYesKey = AccessKeyOf(SetButtonText(self, IDOK, L"IDS_STRING420"));
@@ -130,7 +136,8 @@ CProgPopupDlg::CProgPopupDlg() : CPopupDialog(IDD_PROG_POPUP, IDC_PROGRESS_MESSA
 BOOL CProgPopupDlg::OnInitDialog() {
     ApplyContent(m_nWidth, 50);
     HWND progress = GetDlgItem(GetSafeHwnd(), IDC_PROGRESS_BAR);
-    MoveWindow(progress, 40, m_nHeight - 70, m_nWidth - 80, 30, TRUE);
+    MoveWindow(progress, m_scale.Scale(40), m_scale.Scale(m_nHeight - 70), m_scale.Scale(m_nWidth - 80), m_scale.Scale(30),
+               TRUE);
     SendMessageW(progress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     SendMessageW(progress, PBM_SETPOS, 0, 0);
     m_nPercent = 0;

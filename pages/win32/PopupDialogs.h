@@ -7,6 +7,7 @@
 #include <string>
 
 #include "window/Dialog.h"
+#include "window/DpiScale.h"
 
 // Common to both pop-ups: content, white colours, Escape swallowed.
 class CPopupDialog : public win32::CDialog {
@@ -23,8 +24,10 @@ protected:
 
     std::wstring m_strTitle;
     std::wstring m_strMessage;
+    // The size asked for, in 96-DPI pixels; the pop-up is laid out at its own display scale.
     int m_nWidth = 0;
     int m_nHeight = 0;
+    win32::CDpiScale m_scale;
     int m_nMessageId;
 };
 

@@ -31,6 +31,7 @@ public:
     // Its name for screen readers: the trackbar shows none (see skin/win32/AccessibleName.h).
     void SetAccessibleName(const std::wstring& name) { m_accName.Set(name); }
     const std::wstring& GetAccessibleName() const { return m_accName.Get(); }
+    void ClearLabels() { m_arrLabels.clear(); }
 
     int GetTipKind() const { return m_nTipKind; }
     int GetLabelFlags() const { return m_nLabelFlags; }
