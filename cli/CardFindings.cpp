@@ -49,7 +49,7 @@ void InspectSizes(const RecordFile& file, CFileFindings& findings) {
 void InspectValues(const RecordFile& file, const VersionFileInfo& version, CFileFindings& findings) {
     const SetupConfig& record = file.record;
     for (const SettingField& field : SETTING_FIELDS) {
-        if (field.control == SettingControl::ZoneList) continue;
+        if (IsTimeZoneSetting(field.control)) continue;
         const int32_t value = ReadSetting(record, field);
         const std::string name = field.name;
         if (field.control == SettingControl::LanguageList) {

@@ -13,7 +13,7 @@ constexpr const char* PROFILE_FORMAT = "dashcfg profile";
 constexpr int PROFILE_VERSION = 1;
 constexpr const char* LANGUAGE_KEY = "language";
 
-bool IsZoneField(const SettingField& field) { return field.control == SettingControl::ZoneList; }
+bool IsZoneField(const SettingField& field) { return IsTimeZoneSetting(field.control); }
 
 std::optional<std::string> ProfileValueText(const nlohmann::ordered_json& value) {
     if (value.is_string()) return value.get<std::string>();

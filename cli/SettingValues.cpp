@@ -9,14 +9,11 @@
 #include "cli/RecordLayout.h"
 #include "cli/Utf8.h"
 #include "platform/AnsiCodePage.h"
+#include "record/TextUtil.h"
 
 namespace {
 
-std::string_view Trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
+using textutil::Trim;
 
 // Lower case without spaces: "24 h", "24H" and "24h" all read "24h".
 std::string Normalised(std::string_view text) {
@@ -191,13 +188,13 @@ std::optional<int32_t> ResolveNumber(const SettingRequest& request, const Versio
             return std::nullopt;
         }
         return 0;
-    case SettingControl::ZoneList: return ResolveBias(field, given, error);
+    case SettingControl::ZoneBias: return ResolveBias(field, given, error);
     default: return ResolveChoice(field, given, error);
     }
 }
 
 bool IsZoneName(const SettingField& field) {
-    return field.control == SettingControl::ZoneList && field.width != sizeof(int32_t);
+    return field.control == SettingControl::ZoneName;
 }
 
 bool IsInsideSavedBytes(const SetupConfig& record, const SettingField& field) {
@@ -213,7 +210,7 @@ std::string AllowedValuesText(const SettingField& field) {
     if (field.control == SettingControl::CheckBoxes) {
         return "0.." + std::to_string(field.maximum) + " (a bit per check box)";
     }
-    if (field.control == SettingControl::ZoneList) {
+    if (field.control == SettingControl::ZoneBias) {
         return "minutes from " + std::to_string(TIME_ZONE_BIAS_MIN) + " to " + std::to_string(TIME_ZONE_BIAS_MAX) +
                " in steps of " + std::to_string(TIME_ZONE_BIAS_STEP) + ", or an offset such as UTC+09:00";
     }
@@ -292,7 +289,7 @@ bool ApplyRequests(SetupConfig& record, const std::vector<SettingRequest>& reque
     }
     // The voice slider switches guidance on only together with a volume of 1..3.
     const SettingField& volume = *FindSettingField("voice_volume");
-    if (voiceSwitchedOn && !IsWritableSetting(volume, ReadSetting(edited, volume))) {
+    if (voiceSwitchedOn && !HasVoiceSliderPosition(edited)) {
         error = "voice_guidance=1 needs a voice_volume of 1..3 (the card holds " +
                 std::to_string(ReadSetting(edited, volume)) + "); set voice_volume too";
         return false;

@@ -71,7 +71,7 @@ if(WIN32 AND TARGET DashCamSetting)
   add_executable(release_first_paint EXCLUDE_FROM_ALL
     ${PROJECT_SOURCE_DIR}/bench/win32/FirstPaint.cpp ${PROJECT_SOURCE_DIR}/bench/win32/FirstPaintProbe.cpp)
   target_include_directories(release_first_paint PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(release_first_paint PRIVATE dashcam_win32)
+  target_link_libraries(release_first_paint PRIVATE dcs_app)
   target_link_options(release_first_paint PRIVATE -municode)
   dcs_apply_options(release_first_paint)
   set_target_properties(release_first_paint PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/release-check)

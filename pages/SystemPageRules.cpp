@@ -20,20 +20,7 @@ void WriteTerminatedZoneName(SetupConfig& record, std::wstring_view keyName) {
     if (count < ZONE_NAME_BYTES) record.time_zone_name[count] = '\0';
 }
 
-bool IsAsciiLetter(wchar_t ch) { return (ch >= L'A' && ch <= L'Z') || (ch >= L'a' && ch <= L'z'); }
-
 }  // namespace
-
-int VoiceSliderPosition(const SetupConfig& record) { return record.voice_guidance == 0 ? 0 : record.voice_volume; }
-
-void StoreVoicePosition(SetupConfig& record, int position) {
-    if (position == 0) {
-        record.voice_guidance = 0;
-        return;
-    }
-    record.voice_guidance = 1;
-    record.voice_volume = position;
-}
 
 std::wstring RecordTimeZoneName(const SetupConfig& record) {
     return platform::AnsiFieldToWide(record.time_zone_name, ZONE_NAME_BYTES);
@@ -62,10 +49,3 @@ void StoreTimeZone(SetupConfig& record, const CRegTimeZoneInfo& zone) {
     platform::DebugPrintf(L"TimeZone [%ls] Bias[%d]\n", zone.m_szKeyName, zone.m_nBias);
 }
 
-std::optional<std::wstring> TouchCalibrationPath(std::wstring_view cardRoot) {
-    if (cardRoot.size() < 3 || !IsAsciiLetter(cardRoot[0]) || cardRoot[1] != L':' ||
-        (cardRoot[2] != L'\\' && cardRoot[2] != L'/')) {
-        return std::nullopt;
-    }
-    return std::wstring(cardRoot.substr(0, 3)) + L"set_touch_cal.txt";
-}

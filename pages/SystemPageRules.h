@@ -16,13 +16,6 @@
 class CTimeZoneInfoManager;
 struct CRegTimeZoneInfo;
 
-// --- voice guidance ---
-
-// Position 0 is "OFF"; positions 1..3 are the volume with guidance on.
-int VoiceSliderPosition(const SetupConfig& record);
-// Position 0 switches guidance off and keeps the volume for the next time it is switched on.
-void StoreVoicePosition(SetupConfig& record, int position);
-
 // --- camera language ---
 
 // The three never-shown language radio buttons and the language index each one writes.
@@ -43,10 +36,3 @@ int SelectRecordZone(SetupConfig& record, const CTimeZoneInfoManager& catalogue,
 // The user's pick from the list: the zone's key name, zero-padded to the field's 32 bytes (a
 // name of 32 bytes or more fills the field without a terminating zero), and its bias.
 void StoreTimeZone(SetupConfig& record, const CRegTimeZoneInfo& zone);
-
-// --- touch calibration ---
-
-// The request file in the root folder of the card's drive ("E:\set_touch_cal.txt" for a card
-// root "E:\DCIM\"); none for a card root that does not start with a drive root, so the file is
-// never made anywhere else.
-std::optional<std::wstring> TouchCalibrationPath(std::wstring_view cardRoot);

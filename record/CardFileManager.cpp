@@ -58,21 +58,6 @@ LoadResult ReadSetupRecord(const std::filesystem::path& path, SetupConfig& recor
     return LoadResult::Loaded;
 }
 
-LoadResult CCardFileManager::ReadSetupConfig(const std::wstring& path) {
-    auto record = std::make_unique<SetupConfig>();
-    const LoadResult loaded = ReadSetupRecord(platform::WidePath(path), *record);
-    if (loaded == LoadResult::Loaded) ReplaceLiveRecord(std::move(record));
-    return loaded;
-}
-
-SaveResult CCardFileManager::SaveSetupConfig(const std::wstring& path) {
-    if (!g_pSetupConfig) {
-        DebugOutput(L"\n\nVistrela Setting fail to save\n");
-        return SaveResult::Failed;
-    }
-    return SaveSetupRecord(platform::WidePath(path), *g_pSetupConfig);
-}
-
 SaveResult CCardFileManager::SaveSetupRecord(const std::filesystem::path& path, SetupConfig& live) const {
     live.assist_any_on = (live.assist_switch_1 || live.assist_switch_2 || live.assist_switch_3) ? 1 : 0;
 

@@ -1,6 +1,6 @@
 #pragma once
-// Moves the settings record between the card and memory, and reads the camera's version file
-// and the clock file. The card session holds one of these; progress and warnings go to the
+// Moves the settings record between the card and memory, and reads the camera's version file.
+// The card session holds one of these; progress and warnings go to the
 // debugger output, and nothing here speaks to the user.
 
 #include <filesystem>
@@ -51,18 +51,10 @@ std::wstring MissingDefaultsMessage(const std::wstring& factoryFile);
 
 class CCardFileManager {
 public:
-    // Loads a settings file into a new live record of 544 bytes: the first 544 bytes of the
-    // file over zeros. When the file cannot be opened or read the live record is untouched.
-    LoadResult ReadSetupConfig(const std::wstring& path);
-    // The same, true when it loaded.
-    bool LoadSetupConfig(const std::wstring& path) { return ReadSetupConfig(path) == LoadResult::Loaded; }
-
-    // Writes the first record_size bytes (at most 544) of the live record over the start of
-    // the file, creating it when missing and never truncating it, so a longer file keeps its
-    // tail. Derives assist_any_on first. The write is flushed and read back; when any step
-    // fails, the file's previous start is put back.
-    SaveResult SaveSetupConfig(const std::wstring& path);
-    // The same for a record held elsewhere (the card session's).
+    // Writes the first record_size bytes (at most 544) of the record over the start of the
+    // file, creating it when missing and never truncating it, so a longer file keeps its tail.
+    // Derives assist_any_on first. The write is flushed and read back; when any step fails,
+    // the file's previous start is put back.
     SaveResult SaveSetupRecord(const std::filesystem::path& path, SetupConfig& record) const;
 
     // Keeps a copy of the card's settings file during each save, in the first of these folders
@@ -91,11 +83,6 @@ public:
     // Reads <language folder>ver.dat into the members below; leaves them unchanged when the
     // file cannot be opened.
     void ReadVersionFile(const std::wstring& languageFolder);
-
-    // Writes time.dat from g_stClock when g_bWriteClock is set, else deletes it.
-    bool WriteClockFile(const std::wstring& path);
-    // Reads time.dat into g_stClock and sets g_bWriteClock; clears it when there is no line.
-    bool ReadClockFile(const std::wstring& path);
 
     std::wstring m_strVer;
     std::vector<std::wstring> m_arrLangCodes;     // what language_index indexes

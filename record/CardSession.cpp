@@ -1,8 +1,12 @@
 #include "record/CardSession.h"
 
+#include <fstream>
+#include <optional>
 #include <utility>
 
 #include "platform/FilePath.h"
+#include "platform/DebugOutput.h"
+#include "record/CardRoot.h"
 
 CCardSession::CCardSession(std::wstring root) : m_root(std::move(root)) {}
 
@@ -12,6 +16,7 @@ std::wstring CCardSession::LanguageFolder() const {
 
 bool CCardSession::Start(CardQuestions& questions) {
     const LoadResult loaded = ReadCardFiles(questions);
+    questions.CardFilesRead();
     return AcceptLoadedRecord(loaded, questions) && OfferToUndoInterruptedSave(questions);
 }
 
@@ -65,6 +70,17 @@ bool CCardSession::RestoreDefaults(CardQuestions& questions) {
 
 SaveResult CCardSession::SaveRecord() {
     return m_files.SaveSetupRecord(platform::WidePath(PathOf(L"setup.cfg")), m_record);
+}
+
+bool CCardSession::WriteTouchCalibrationRequest() {
+    const std::optional<std::wstring> path = TouchCalibrationPath(m_root);
+    bool written = false;
+    if (path) {
+        std::ofstream file(platform::WidePath(*path), std::ios::binary | std::ios::trunc);
+        written = file.is_open();
+    }
+    if (!written) platform::DebugPrintf(L"Touch calibration request not written, card root [%ls]\n", m_root.c_str());
+    return written;
 }
 
 ClockWriteOutcome CCardSession::ReplaceClock() {

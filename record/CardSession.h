@@ -28,6 +28,9 @@ public:
     virtual void PreviousSettingsNotPutBack() = 0;
     // default.cfg could not be loaded; the record stays as it was.
     virtual void DefaultsMissing(const std::wstring& factoryFile) = 0;
+    // The card's files are read: the record and the card's languages are known (the window
+    // chooses its language here, so that its next questions speak it).
+    virtual void CardFilesRead() {}
     // The record was replaced while the questions went on (the window takes its language from
     // the record, so that the next question speaks it).
     virtual void RecordReplaced() {}
@@ -75,9 +78,9 @@ public:
     // ver.dat's fields and the languages its Code line offers (what language_index indexes).
     const CCardFileManager& VersionFile() const { return m_files; }
 
-    // The start on a card, in three steps: ReadCardFiles, then AcceptLoadedRecord with its
-    // result, then OfferToUndoInterruptedSave. False when the user chose to leave the card
-    // untouched.
+    // The start on a card, in three steps: ReadCardFiles (then CardFilesRead), then
+    // AcceptLoadedRecord with its result, then OfferToUndoInterruptedSave. False when the user
+    // chose to leave the card untouched.
     bool Start(CardQuestions& questions);
     // Reads time.dat, ver.dat and setup.cfg; a missing setup.cfg gives the factory record.
     LoadResult ReadCardFiles(CardQuestions& questions);
@@ -105,6 +108,10 @@ public:
     // write; true when the card, read back, holds what was asked.
     bool WriteClock() { return ReplaceClock().done; }
     ClockWriteOutcome ReplaceClock();
+    // Asks the camera to reset its touch calibration at its next start: an empty
+    // set_touch_cal.txt in the root of the card's drive (created, or emptied). False when the
+    // card root starts with no drive root, or the file could not be made.
+    bool WriteTouchCalibrationRequest();
 
 private:
     LoadResult LoadRecordOrDefaults(CardQuestions& questions);

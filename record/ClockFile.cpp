@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
 #include <vector>
 
@@ -11,11 +12,7 @@
 #include "platform/FilePath.h"
 #include "platform/FileSync.h"
 #include "platform/TimeZoneBias.h"
-#include "record/CardFileManager.h"
 #include "record/TextUtil.h"
-
-int g_bWriteClock = 0;
-ClockTime g_stClock = {};
 
 namespace {
 
@@ -137,16 +134,4 @@ bool ReadClockRequest(const std::filesystem::path& file, ClockRequest& request) 
     ParseClockLine(line.substr(0, line.find('\n')), request.time);
     request.write = true;
     return true;
-}
-
-bool CCardFileManager::WriteClockFile(const std::wstring& path) {
-    return WriteClockRequest(platform::WidePath(path), ClockRequest{g_bWriteClock != 0, g_stClock});
-}
-
-bool CCardFileManager::ReadClockFile(const std::wstring& path) {
-    ClockRequest request{g_bWriteClock != 0, g_stClock};
-    const bool read = ReadClockRequest(platform::WidePath(path), request);
-    g_stClock = request.time;
-    g_bWriteClock = request.write ? 1 : 0;
-    return read;
 }

@@ -26,11 +26,6 @@ struct ClockRequest {
     ClockTime time{};
 };
 
-// Save writes time.dat when this is 1 and deletes it when 0.
-extern int g_bWriteClock;
-// The date and time that Save writes.
-extern ClockTime g_stClock;
-
 // The file's line for a time and the PC's offset in minutes (local standard time minus UTC).
 std::string FormatClockLine(const ClockTime& time, long utcOffsetMinutes);
 

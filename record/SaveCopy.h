@@ -45,10 +45,6 @@ public:
     // Deletes this card's copies; true when none is left.
     bool Drop(const std::wstring& card) const;
 
-    // Where the first folder keeps this card's copy.
-    std::filesystem::path PathFor(const std::wstring& card) const {
-        return m_arrFolders.empty() ? std::filesystem::path() : PathIn(m_arrFolders.front(), card);
-    }
     static std::filesystem::path PathIn(const std::filesystem::path& folder, const std::wstring& card);
 
 private:

@@ -80,8 +80,8 @@ const std::array<SettingField, 28> SETTING_FIELDS = {{
      NothingChosen, 0},
     {FIELD_AT(voice_guidance), System, Slider, false, "Voice guidance", VOICE_GUIDANCE, 0, 1, ShownAs, 1},
     {FIELD_AT(voice_volume), System, Slider, false, "Voice volume", VOICE_VOLUMES, 1, 3, NearestEnd, 0},
-    {FIELD_AT(time_zone_name), System, ZoneList, false, "Time zone", {}, 0, 0, None, 0},
-    {FIELD_AT(time_zone_bias), System, ZoneList, false, "Time zone offset", {}, TIME_ZONE_BIAS_MIN,
+    {FIELD_AT(time_zone_name), System, ZoneName, false, "Time zone", {}, 0, 0, None, 0},
+    {FIELD_AT(time_zone_bias), System, ZoneBias, false, "Time zone offset", {}, TIME_ZONE_BIAS_MIN,
      TIME_ZONE_BIAS_MAX, None, 0},
     {FIELD_AT(daylight_saving), System, RadioGroup, false, "Daylight saving time", DAYLIGHT_SAVING, 0, 1,
      ShownAs, 1},
@@ -155,7 +155,7 @@ const SettingChoice* FindSettingChoice(const SettingField& field, int32_t value)
 bool IsWritableSetting(const SettingField& field, int32_t value) {
     if (!field.choices.empty()) return FindSettingChoice(field, value) != nullptr;
     if (value < field.minimum || value > field.maximum) return false;
-    if (field.control == SettingControl::ZoneList) return value % TIME_ZONE_BIAS_STEP == 0;
+    if (field.control == SettingControl::ZoneBias) return value % TIME_ZONE_BIAS_STEP == 0;
     return true;
 }
 
@@ -177,6 +177,22 @@ std::optional<int32_t> ShownSettingValue(const SettingField& field, int32_t valu
     return std::nullopt;
 }
 
+int VoiceSliderPosition(const SetupConfig& record) { return record.voice_guidance == 0 ? 0 : record.voice_volume; }
+
+void StoreVoicePosition(SetupConfig& record, int position) {
+    if (position == 0) {
+        record.voice_guidance = 0;
+        return;
+    }
+    record.voice_guidance = 1;
+    record.voice_volume = position;
+}
+
+bool HasVoiceSliderPosition(const SetupConfig& record) {
+    return record.voice_guidance == 0 ||
+           FindSettingChoice(*FindSettingField("voice_volume"), record.voice_volume) != nullptr;
+}
+
 std::string SettingValueText(const SettingField& field, int32_t value) {
     if (const SettingChoice* choice = FindSettingChoice(field, value)) return choice->text;
     if (field.control == SettingControl::CheckBoxes) {
@@ -186,7 +202,7 @@ std::string SettingValueText(const SettingField& field, int32_t value) {
         }
         return boxes.empty() ? "none" : boxes;
     }
-    if (field.control == SettingControl::ZoneList && field.width == sizeof(int32_t)) {
+    if (field.control == SettingControl::ZoneBias) {
         const int64_t magnitude = value < 0 ? -static_cast<int64_t>(value) : value;
         char text[32];
         std::snprintf(text, sizeof(text), "UTC%c%02lld:%02lld", value < 0 ? '-' : '+',

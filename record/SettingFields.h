@@ -28,8 +28,15 @@ enum class SettingControl {
     CheckBox,      // one check box
     CheckBoxes,    // one check box per bit (bit 0 first)
     LanguageList,  // drop-down list of the card's languages; the value is the item's position
-    ZoneList,      // drop-down list of the PC's time zones; writes the zone's name and bias
+    // The drop-down list of the PC's time zones writes both zone fields together:
+    ZoneName,      // the zone's key name (32 bytes of text)
+    ZoneBias,      // the zone's bias in minutes
 };
+
+// Whether the field is one of the two that the time zone list writes.
+constexpr bool IsTimeZoneSetting(SettingControl control) {
+    return control == SettingControl::ZoneName || control == SettingControl::ZoneBias;
+}
 
 // What the page shows for a stored value that is none of its choices. The record keeps the
 // value until the user picks a choice on that page.
@@ -98,6 +105,15 @@ bool IsWritableSetting(const SettingField& field, int32_t value);
 // when the page shows no choice (nothing checked, or the control is never loaded). For fields
 // without a table the value itself when it is in range.
 std::optional<int32_t> ShownSettingValue(const SettingField& field, int32_t value);
+
+// The voice slider edits two fields: position 0 ("OFF") is guidance off, positions 1..3 are
+// guidance on at that volume.
+int VoiceSliderPosition(const SetupConfig& record);
+// Position 0 switches guidance off and keeps the volume for the next time it is switched on.
+void StoreVoicePosition(SetupConfig& record, int position);
+// Whether the voice slider has a position for the record's pair: guidance off, or on with a
+// volume of the slider's (1..3).
+bool HasVoiceSliderPosition(const SetupConfig& record);
 
 // How the page shows a value that is one of its choices: the choice's text, or the number for
 // a plain range. The bit mask reads as the ticked boxes ("none", "1, 3").

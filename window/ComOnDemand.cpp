@@ -63,4 +63,15 @@ void EndComOnThisThread() {
     TheOle32().uninitialize();
 }
 
+CComScope::CComScope() {
+    const Ole32& ole = TheOle32();
+    // S_FALSE (the thread had COM already) is counted like S_OK and ended the same way; a thread
+    // with COM in another model keeps it.
+    if (ole.IsReady()) m_bStarted = SUCCEEDED(ole.initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+}
+
+CComScope::~CComScope() {
+    if (m_bStarted) TheOle32().uninitialize();
+}
+
 }  // namespace win32

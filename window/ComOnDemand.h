@@ -17,4 +17,18 @@ HRESULT CreateInProcessObject(REFCLSID clsid, REFIID iid, void** object);
 // thread's objects are released (the application object does so as the program ends).
 void EndComOnThisThread();
 
+// COM started (apartment threaded) on the calling thread for as long as this lives, and ended
+// with it when it was started here. Shell calls that may run shell extensions (ShellExecuteW)
+// want it. Nothing is started when ole32 cannot be loaded; the call goes ahead all the same.
+class CComScope {
+public:
+    CComScope();
+    ~CComScope();
+    CComScope(const CComScope&) = delete;
+    CComScope& operator=(const CComScope&) = delete;
+
+private:
+    bool m_bStarted = false;
+};
+
 }  // namespace win32

@@ -7,6 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "platform/DebugOutput.h"
+#include "window/ComOnDemand.h"
 #include "window/ProgramPath.h"
 
 namespace cardlocation {
@@ -116,7 +117,7 @@ CHeldCopy CopySelfToAppData() {
     return WriteHeldCopy(program, folder + source.substr(slash));
 }
 
-bool LaunchCopy(CHeldCopy& copy, const std::wstring& programFolder) {
+bool LaunchCopy(CHeldCopy& copy, const std::wstring& programFolder, const OpenWithShell& open) {
     if (!copy.IsReady()) return false;
     const std::wstring workingFolder = UpToFirstBackslash(copy.Path());
     const std::wstring argument = QuoteArgument(programFolder);
@@ -124,8 +125,15 @@ bool LaunchCopy(CHeldCopy& copy, const std::wstring& programFolder) {
     platform::DebugOutput(argument);
     platform::DebugOutput(workingFolder);
     // ShellExecuteW returns once the new process exists (or could not be made); only then is
-    // the copy let go.
-    ShellExecuteW(nullptr, L"open", copy.Path().c_str(), argument.c_str(), workingFolder.c_str(), SW_SHOW);
+    // the copy let go. Only this path starts COM: a start from the PC copy never loads it.
+    {
+        win32::CComScope com;
+        if (open) {
+            open(copy.Path(), argument, workingFolder);
+        } else {
+            ShellExecuteW(nullptr, L"open", copy.Path().c_str(), argument.c_str(), workingFolder.c_str(), SW_SHOW);
+        }
+    }
     copy.Release();
     return true;
 }

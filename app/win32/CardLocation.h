@@ -55,9 +55,15 @@ CHeldCopy WriteHeldCopy(const std::vector<uint8_t>& program, const std::wstring&
 // Copies the running program into CopyFolder() (replacing an older copy), keeping its file name.
 CHeldCopy CopySelfToAppData();
 
+// What starts the copy: ShellExecuteW's "open" of file with its parameters and working folder
+// (tests stand in for it).
+using OpenWithShell = std::function<void(const std::wstring& file, const std::wstring& parameters,
+                                         const std::wstring& workingFolder)>;
+
 // Starts the held copy with the program folder as its argument, quoted so that a folder with
-// spaces and its trailing backslash arrive unchanged, and then lets go of the copy. False only
-// for a copy that is not ready (nothing is started).
-bool LaunchCopy(CHeldCopy& copy, const std::wstring& programFolder);
+// spaces and its trailing backslash arrive unchanged, and then lets go of the copy. COM is
+// started on this thread for the call (the shell may run extensions inside it) and ended after.
+// False only for a copy that is not ready (nothing is started).
+bool LaunchCopy(CHeldCopy& copy, const std::wstring& programFolder, const OpenWithShell& open = {});
 
 }  // namespace cardlocation

@@ -26,14 +26,13 @@ CPageHost::~CPageHost() = default;
 
 std::array<CBaseDialog*, 3> CPageHost::Pages() const { return {m_card.get(), m_record.get(), m_system.get()}; }
 
-void CPageHost::Create(HWND window, const RECT& area, const CCardFileManager& cardFiles,
-                       CTimeZoneCatalogueReader* zoneReader) {
+void CPageHost::Create(HWND window, const RECT& area, CCardSession& card, CSystemDlg::CatalogueSource catalogue) {
     m_window = window;
-    m_card = std::make_unique<CEtcDlg>();
+    m_card = std::make_unique<CEtcDlg>(card);
     m_card->CreatePage(window);
     m_record = std::make_unique<CParkingDlg>();
     m_record->CreatePage(window);
-    m_system = std::make_unique<CSystemDlg>(cardFiles, zoneReader);
+    m_system = std::make_unique<CSystemDlg>(card, std::move(catalogue));
     win32::startup::Mark("system page's object made");
     m_system->CreatePage(window);
 

@@ -8,13 +8,13 @@
 #include <array>
 #include <memory>
 
+#include "pages/win32/SystemDlg.h"
+
 class CBaseDialog;
-class CCardFileManager;
+class CCardSession;
 class CEtcDlg;
 class CParkingDlg;
 class CRButton;
-class CSystemDlg;
-class CTimeZoneCatalogueReader;
 
 class CPageHost {
 public:
@@ -27,10 +27,10 @@ public:
     CPageHost(const CPageHost&) = delete;
     CPageHost& operator=(const CPageHost&) = delete;
 
-    // Makes the pages as children of `window`, placed at the top-left corner of `area` and
-    // first among the window's children; shows the card page.
-    void Create(HWND window, const RECT& area, const CCardFileManager& cardFiles,
-                CTimeZoneCatalogueReader* zoneReader);
+    // Makes the pages as children of `window`, on the card session (which outlives them), placed at the top-left corner of `area` and
+    // first among the window's children; shows the card page. The system page's time zone
+    // list waits for `catalogue` until ListTimeZones.
+    void Create(HWND window, const RECT& area, CCardSession& card, CSystemDlg::CatalogueSource catalogue);
     // Shows the live record on every page.
     void LoadAll();
     // Shows the page and checks its tab; hides the others and unchecks their tabs.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/win32/CardLocation.h"
+#include "app/win32/StartUp.h"
 #include "localisation/LanguageSelection.h"
 #include "localisation/LanguageTable.h"
 #include "pages/win32/BaseDialog.h"
@@ -16,14 +17,6 @@
 #include "window/StartUpTrace.h"
 
 namespace {
-
-// The timer that tells the window it has been painted for the first time, and the one that
-// then starts reading the time zone catalogue a moment later: under Wine every program's window
-// requests go through one server, and the catalogue's several hundred round trips would
-// otherwise compete with the window's first showing.
-constexpr UINT_PTR TIMER_PAINTED = 1;
-constexpr UINT_PTR TIMER_READ_CATALOGUE = 2;
-constexpr UINT CATALOGUE_DELAY_MS = 150;
 
 // The record's language_index; none before a record is loaded.
 std::optional<int32_t> RecordLanguageIndex() {
@@ -73,8 +66,10 @@ bool IsTab(int id) { return id >= CSettingDlg::ID_TAB_RECORD && id <= CSettingDl
 // with Ctrl+Tab and Ctrl+Page Up/Down, the frame buttons with the system's own keys (Alt+F4).
 bool IsTabStop(int id) { return id >= CSettingDlg::ID_INITIALIZE && id <= CSettingDlg::ID_SAVE; }
 
-// The frame buttons' names for screen readers; the language files have no texts for them.
-const wchar_t* FrameButtonName(int id) { return id == CSettingDlg::ID_MINIMISE ? L"Minimize" : L"Close"; }
+// The frame buttons' names for screen readers, in the interface language.
+std::wstring FrameButtonName(int id) {
+    return GetLangText(id == CSettingDlg::ID_MINIMISE ? L"IDS_STRING422" : L"IDS_STRING423");
+}
 
 TextStyle ButtonTextStyle(int id, const wchar_t* key) {
     TextStyle style;
@@ -100,7 +95,10 @@ CSettingDlg::CSettingDlg()
                                             IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))) {
     FreeLiveRecord();
     // Before the window is made from its template, so that the pictures are decoded meanwhile.
-    StartPreparations();
+    // The worker then composes the background at the window's size, so that the first touch of
+    // its 1.7 MB (a page fault per 4 KiB, several milliseconds in all) is not the interface
+    // thread's; the window takes it once the worker has ended (TakeBackground).
+    m_pStartUp = std::make_unique<CStartUp>(SkinPictures(), [this] { ComposeBackground(CLIENT_WIDTH, CLIENT_HEIGHT); });
 }
 
 CSettingDlg::~CSettingDlg() {
@@ -123,44 +121,11 @@ CRButton* CSettingDlg::Button(int id) {
 }
 
 BOOL CSettingDlg::OnInitDialog() {
-    win32::startup::Mark("main window made from its template");
-    ReadRegLanguage();
-
-    if (RelaunchFromCardIfNeeded()) {
-        PostQuitMessage(0);
-        return TRUE;
-    }
-    CreateLiveRecord();
-    g_bWriteClock = 0;
-    PlaceWindow();
-    SetIcons();
-    if (g_strCardRoot.empty()) {
-        PostQuitMessage(0);
-        return TRUE;
-    }
-    win32::startup::Mark("language choice in the registry, window placed");
-    const LoadResult loaded = ReadCardFiles();
-    SelectLanguage(g_strRegLanguage, CardFiles().m_arrLangCodes, RecordLanguageIndex());
-    win32::startup::Mark("card files read, language chosen");
-    if (!AcceptLoadedRecord(loaded) || !OfferToUndoInterruptedSave()) {
-        PostQuitMessage(0);  // the user chose to leave the card as it is
-        return TRUE;
-    }
-    m_hFont = win32::MakeWindowFont(13, FW_BOLD);
-    TakeBackground();
-    win32::startup::Mark("window's background composed");
-    CreateControls();
-    win32::startup::Mark("window's skinned controls made");
-    m_pages.Create(GetSafeHwnd(), PAGE_AREA, CardFiles(), m_pZoneReader.get());
-    m_pages.LoadAll();
-    m_bInitialised = 1;
-    // Timer messages come only when nothing waits to be painted: this one arrives once the
-    // shown window is painted whole.
-    SetTimer(GetSafeHwnd(), TIMER_PAINTED, USER_TIMER_MINIMUM, nullptr);
+    if (!CStartUp::Run(*this)) PostQuitMessage(0);
     return TRUE;
 }
 
-void CSettingDlg::StartPreparations() {
+std::vector<UINT> CSettingDlg::SkinPictures() {
     // In the order the window needs them: its background, its buttons, the card page's bars.
     std::vector<UINT> pictures = {PICTURE_BACKGROUND};
     for (const ButtonLayout& layout : BUTTONS) {
@@ -169,21 +134,12 @@ void CSettingDlg::StartPreparations() {
         }
     }
     for (UINT id = PICTURE_FIRST_BAR; id <= PICTURE_LAST_BAR; ++id) pictures.push_back(id);
-    // The worker then composes the background at the window's size, so that the first touch of
-    // its 1.7 MB (a page fault per 4 KiB, several milliseconds in all) is not the interface
-    // thread's; the window takes it once the worker has ended (TakeBackground).
-    m_pPicturePrefetch = std::make_unique<skin::CPicturePrefetch>(
-        std::move(pictures), [this] { ComposeBackground(CLIENT_WIDTH, CLIENT_HEIGHT); });
-    m_pZoneReader = std::make_unique<CTimeZoneCatalogueReader>();
+    return pictures;
 }
 
-void CSettingDlg::OnPainted() {
-    if (!SetTimer(GetSafeHwnd(), TIMER_READ_CATALOGUE, CATALOGUE_DELAY_MS, nullptr)) StartReadingCatalogue();
-}
-
-void CSettingDlg::StartReadingCatalogue() {
-    // Without a worker the catalogue is read here and now.
-    if (!m_pZoneReader || !m_pZoneReader->Start(GetSafeHwnd(), WM_CATALOGUE_READ)) m_pages.ListTimeZones();
+void CSettingDlg::CreatePages() {
+    m_pages.Create(GetSafeHwnd(), PAGE_AREA, m_session, [this] { return m_pStartUp->TakeCatalogue(); });
+    m_pages.LoadAll();
 }
 
 bool CSettingDlg::RelaunchFromCardIfNeeded() {
@@ -239,6 +195,7 @@ public:
     void DefaultsMissing(const std::wstring& factoryFile) override {
         platform::ShowMessage(MissingDefaultsMessage(factoryFile), L"Dash cam setting");
     }
+    void CardFilesRead() override { RecordReplaced(); }
     void RecordReplaced() override {
         SelectLanguage(g_strRegLanguage, m_session.VersionFile().m_arrLangCodes, RecordLanguageIndex());
     }
@@ -247,7 +204,14 @@ private:
     const CCardSession& m_session;
 };
 
-LoadResult CSettingDlg::ReadCardFiles() {
+void CSettingDlg::ShowSessionRecord() {
+    FreeLiveRecord();  // the pages see the session's record under their old name
+    g_pSetupConfig = &m_session.Record();
+}
+
+bool CSettingDlg::HasCardRoot() const { return !g_strCardRoot.empty(); }
+
+bool CSettingDlg::StartCardSession() {
     m_session = CCardSession(g_strCardRoot);
     // Saves keep a copy of the card's record in the program's own folder until the new record
     // is proven on the card; in the local application-data folder when the program's folder
@@ -257,22 +221,7 @@ LoadResult CSettingDlg::ReadCardFiles() {
     copyFolders.emplace_back(cardlocation::CopyFolder());
     m_session.KeepSaveCopiesIn(std::move(copyFolders));
     CardPopups popups(m_session);
-    const LoadResult loaded = m_session.ReadCardFiles(popups);
-    FreeLiveRecord();  // the pages see the session's record under their old name
-    g_pSetupConfig = &m_session.Record();
-    g_bWriteClock = m_session.Clock().write ? 1 : 0;
-    if (m_session.Clock().write) g_stClock = m_session.Clock().time;
-    return loaded;
-}
-
-bool CSettingDlg::AcceptLoadedRecord(LoadResult loaded) {
-    CardPopups popups(m_session);
-    return m_session.AcceptLoadedRecord(loaded, popups);
-}
-
-bool CSettingDlg::OfferToUndoInterruptedSave() {
-    CardPopups popups(m_session);
-    return m_session.OfferToUndoInterruptedSave(popups);
+    return m_session.Start(popups);
 }
 
 int CSettingDlg::ShowMessage(HWND owner, const std::wstring& key, UINT style) {
@@ -292,9 +241,7 @@ void CSettingDlg::ComposeBackground(int width, int height) {
 }
 
 void CSettingDlg::TakeBackground() {
-    // The worker touches the surface until it ends; it runs only the program's own decoding and
-    // composing, and a painter asking for a picture waits for it the same way.
-    if (m_pPicturePrefetch) m_pPicturePrefetch->Finish();
+    m_pStartUp->FinishPictures();
     if (m_surfBackground.GetWidth() != m_rcClient.right || m_surfBackground.GetHeight() != m_rcClient.bottom) {
         ComposeBackground(m_rcClient.right, m_rcClient.bottom);  // no worker, or another size
     }
@@ -363,9 +310,8 @@ void CSettingDlg::OnCommandButton(int id) {
 }
 
 void CSettingDlg::OnSave() {
-    if (g_strCardRoot.empty()) return;
+    if (m_session.Root().empty()) return;
     m_pages.ListTimeZones();  // a record without a zone takes the PC's when the list is filled
-    m_session.Clock() = {g_bWriteClock != 0, g_stClock};  // what the system page chose
     const SaveResult saved = m_session.SaveRecord();
     const bool clockWritten = m_session.WriteClock();
     if (saved == SaveResult::Saved && clockWritten) {
@@ -441,6 +387,10 @@ bool CSettingDlg::PreTranslateMessage(MSG& message) {
 }
 
 bool CSettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (m_pStartUp->OnMessage(GetSafeHwnd(), message, wParam, [this] { m_pages.ListTimeZones(); })) {
+        result = 0;
+        return true;
+    }
     switch (message) {
     case WM_COMMAND:
         if (lParam != 0 || HIWORD(wParam) != 0) return false;
@@ -456,18 +406,6 @@ bool CSettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_PAINT:
         OnPaint();
         result = 0;
-        return true;
-    case WM_TIMER:
-        if (wParam != TIMER_PAINTED && wParam != TIMER_READ_CATALOGUE) return false;
-        KillTimer(GetSafeHwnd(), wParam);
-        if (wParam == TIMER_PAINTED) {
-            OnPainted();
-        } else {
-            StartReadingCatalogue();
-        }
-        return true;
-    case WM_CATALOGUE_READ:
-        m_pages.ListTimeZones();
         return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(m_hIcon.Get());

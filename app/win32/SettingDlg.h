@@ -1,19 +1,19 @@
 #pragma once
 // The program's only top-level window: a fixed-size, skinned, modal dialog with a title, three
 // tabs that switch the settings pages, minimise and close buttons, and "Initialize", "Cancel"
-// and "Save". Its initialisation is the program's start-up: finding the card, reading the card
-// files, choosing the language and building the window. Its page host holds the three pages.
+// and "Save". Its initialisation is the program's start-up (CStartUp runs the steps in order):
+// finding the card, reading the card files, choosing the language and building the window. Its
+// page host holds the three pages.
 
 #include <memory>
 #include <string>
 
 #include "app/win32/PageHost.h"
+#include "app/win32/StartUp.h"
 #include "record/CardSession.h"
 #include "skin/win32/RButton.h"
 #include "skin/win32/MemSurface.h"
-#include "skin/win32/PictureCache.h"
 #include "skin/win32/RStaticText.h"
-#include "timezones/win32/TimeZoneCatalogueReader.h"
 #include "window/Dialog.h"
 #include "window/Handles.h"
 
@@ -34,13 +34,9 @@ public:
     static constexpr int CLIENT_WIDTH = 722;
     static constexpr int CLIENT_HEIGHT = 587;
     static constexpr RECT PAGE_AREA = {11, 85, 711, 522};
-    // Posted by the time zone catalogue's worker when it has read the catalogue.
-    static constexpr UINT WM_CATALOGUE_READ = WM_APP + 1;
 
     CSettingDlg();
     ~CSettingDlg() override;
-
-    const CCardFileManager& CardFiles() const { return m_session.VersionFile(); }
 
     // Shows the page of this tab, as a click on the tab does.
     void ShowPage(int tabId);
@@ -62,21 +58,22 @@ protected:
     void OnCancel() override;
 
 private:
-    // Start-up steps.
-    // Starts decoding the window's pictures on a worker thread, so that they are ready, or
-    // nearly, where they are first needed; the time zone catalogue's reader is made here and
-    // started a moment after the window has painted itself (see OnPainted).
-    void StartPreparations();
+    // Start-up steps; CStartUp runs them in order.
+    friend class CStartUp;
+    // The pictures the window and its pages need first, in that order.
+    static std::vector<UINT> SkinPictures();
     bool RelaunchFromCardIfNeeded();
     void SetIcons();
     void PlaceWindow();
-    // The card session's start-up steps, asked with the window's pop-ups. ReadCardFiles opens
-    // the session on the card root; the pages then see its record as g_pSetupConfig.
+    bool HasCardRoot() const;
+    // Opens the card session on the card root and starts it: reads the card files, chooses the
+    // language and asks what the card's state asks. False when the user chose to leave the
+    // card as it is.
+    bool StartCardSession();
+    // The card session's questions, asked with the window's pop-ups.
     class CardPopups;
-    LoadResult ReadCardFiles();
-    // False when the user chose to close rather than go on without the card's own settings.
-    bool AcceptLoadedRecord(LoadResult loaded);
-    bool OfferToUndoInterruptedSave();
+    // The pages see the session's record as g_pSetupConfig.
+    void ShowSessionRecord();
     static int ShowMessage(HWND owner, const std::wstring& key, UINT style);
     // Composes the window's picture at this size (the pictures' worker does so at the window's
     // usual size while the window is made); TakeBackground waits for it and composes it again
@@ -84,6 +81,8 @@ private:
     void ComposeBackground(int width, int height);
     void TakeBackground();
     void CreateControls();
+    // Makes the pages and shows the record on them.
+    void CreatePages();
 
     CRButton* Button(int id);
     // Destroys the pages and lets go of the live record.
@@ -92,10 +91,6 @@ private:
     void OnSave();
     void CloseWindow();
     void OnPaint();
-    // The window and everything on it has been painted for the first time.
-    void OnPainted();
-    // Starts the catalogue's worker, or without one fills the time zone list here and now.
-    void StartReadingCatalogue();
     void OnMouseMove(WPARAM flags, LPARAM position);
 
     win32::UniqueIcon m_hIcon;
@@ -117,9 +112,9 @@ private:
     CRButton m_btnCancel;
     CRButton m_btnSave;
 
-    // Before the pages: the system page takes its catalogue from the reader.
-    std::unique_ptr<skin::CPicturePrefetch> m_pPicturePrefetch;
-    std::unique_ptr<CTimeZoneCatalogueReader> m_pZoneReader;
+    // After the surfaces (its pictures' worker composes the background) and before the pages
+    // (the system page takes its catalogue from it).
+    std::unique_ptr<CStartUp> m_pStartUp;
 
     CPageHost m_pages{m_btnTabCard, m_btnTabRecord, m_btnTabSystem};
 };

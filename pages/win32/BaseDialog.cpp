@@ -131,6 +131,19 @@ void CBaseDialog::PlaceFontCtrl(int id, HFONT font, const std::wstring& text, in
     MoveWindow(control, x, y, autoWidth ? GetTextWidth(text, font) : cx, cy, redraw);
 }
 
+void CBaseDialog::NameControl(int id, const std::wstring& name) {
+    HWND control = GetDlgItem(GetSafeHwnd(), id);
+    if (!control) return;
+    std::unique_ptr<skin::CNamedControl>& named = m_mapNamedControls[id];
+    if (!named) named = std::make_unique<skin::CNamedControl>();
+    named->Name(control, name);
+}
+
+std::wstring CBaseDialog::ControlName(int id) const {
+    const auto found = m_mapNamedControls.find(id);
+    return found == m_mapNamedControls.end() ? std::wstring() : found->second->GetName();
+}
+
 SIZE CBaseDialog::PlaceHeader(int id, const std::wstring& text, int x, int y) {
     m_arrHeaderIds.push_back(id);
     return PlaceLabel(GetSafeHwnd(), id, text, m_hFontTitle.Get(), x, y);

@@ -6,9 +6,12 @@
 //
 // Templates declare every control with zero size; BuildPage places them all in code.
 
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "skin/win32/AccessibleName.h"
 #include "window/Dialog.h"
 #include "window/Handles.h"
 
@@ -32,6 +35,8 @@ public:
     int GetScrollPos() const { return m_nScrollPos; }
     int GetScrollMax() const { return m_nScrollMax; }
     const std::vector<int>& HeaderIds() const { return m_arrHeaderIds; }
+    // The name given to a control that shows no text of its own (empty for none).
+    std::wstring ControlName(int id) const;
 
     // Layout helpers (public so that tests can measure them against real controls).
     SIZE PlaceLabel(HWND parent, int id, const std::wstring& text, HFONT font, int x, int y);
@@ -53,6 +58,10 @@ protected:
 
     // Places a section header in the title font and remembers it for its line.
     SIZE PlaceHeader(int id, const std::wstring& text, int x, int y);
+    // Names a control that shows no text of its own (a list, a date picker, a check box whose
+    // label stands beside it) for screen readers, after the label beside it. Sliders take
+    // their names themselves (CSubSlider::SetAccessibleName).
+    void NameControl(int id, const std::wstring& name);
     void CreatePageFonts();
     void DrawHeaderLines(HDC dc);
 
@@ -75,6 +84,7 @@ protected:
     win32::UniqueFont m_hFontText;
 
 private:
+    std::map<int, std::unique_ptr<skin::CNamedControl>> m_mapNamedControls;
     // One memory device context for every text measurement of the page, made when first
     // needed: it starts with the same system font as a control's own device context, and
     // saves making and releasing a device context for each label.

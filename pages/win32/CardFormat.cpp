@@ -10,7 +10,6 @@
 #include "pages/KeptCardFiles.h"
 #include "pages/win32/EtcDlg.h"
 #include "platform/DebugOutput.h"
-#include "record/CardRoot.h"
 #include "record/SetupConfig.h"
 #include "resources/ResourceIds.h"
 #include "window/ProgramPath.h"
@@ -71,10 +70,10 @@ void ShowFormatOutcome(HWND page, bool bFormatted, const cardformat::KeptCardFil
     }
 }
 
-std::optional<cardformat::DiskGeometry> ReadCardGeometry() {
+std::optional<cardformat::DiskGeometry> ReadCardGeometry(const std::wstring& cardRoot) {
     if (GeometryOverride()) return GeometryOverride();
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-    if (!GetDiskFreeSpaceW(g_strCardRoot.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
+    if (!GetDiskFreeSpaceW(cardRoot.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
                            &totalClusters)) {
         return std::nullopt;
     }
@@ -83,16 +82,16 @@ std::optional<cardformat::DiskGeometry> ReadCardGeometry() {
 
 }  // namespace
 
-void OnFormatButton(CEtcDlg& page) { RunFormatProcedure(page.GetSafeHwnd()); }
+void OnFormatButton(CEtcDlg& page) { RunFormatProcedure(page.GetSafeHwnd(), page.CardRoot()); }
 
-void RunFormatProcedure(HWND page, DWORD viewerTimeoutMs) {
+void RunFormatProcedure(HWND page, const std::wstring& cardRoot, DWORD viewerTimeoutMs) {
     if (!ConfirmFormat(page)) return;
     if (AskViewerToStop(viewerTimeoutMs) == ViewerHandshake::TimedOut) {
         platform::DebugPrintf(L"Format: the viewer did not stop reading the card within %lu ms\n", viewerTimeoutMs);
         ShowFormatReport(page, false);
         return;
     }
-    FormatCard(page);
+    FormatCard(page, cardRoot);
 }
 
 bool ConfirmFormat(HWND page) {
@@ -100,17 +99,17 @@ bool ConfirmFormat(HWND page) {
     return MessageBoxW(page, text.c_str(), FormatCaption().c_str(), MB_YESNO) == IDYES;
 }
 
-void FormatCard(HWND page) {
+void FormatCard(HWND page, const std::wstring& cardRoot) {
     // Never start a second format inside a running one.
-    if (g_strCardRoot.empty() || CFormatJob::IsRunning()) return;
-    const std::wstring driveRoot = cardformat::DriveRootOf(g_strCardRoot);
+    if (cardRoot.empty() || CFormatJob::IsRunning()) return;
+    const std::wstring driveRoot = cardformat::DriveRootOf(cardRoot);
     if (driveRoot.empty() || !cardformat::FitsDriveRootBuffer(driveRoot)) return;
     if (GetDriveTypeW(driveRoot.c_str()) != DRIVE_REMOVABLE) return;
 
     const std::wstring programFile = win32::ProgramFilePath();
     const cardformat::SplitPath program = cardformat::SplitAtLastBackslash(programFile);
     CWindowsCardFiles files;
-    cardformat::KeptCardFiles keptFiles(files, g_strCardRoot, program.folder);
+    cardformat::KeptCardFiles keptFiles(files, cardRoot, program.folder);
     // Copies kept on the card itself would be erased with it.
     if (program.folder.empty() || cardformat::IsOnDrive(program.folder, driveRoot) || !keptFiles.Save()) {
         platform::DebugPrintf(L"Format: the card's files cannot be kept in [%ls]; the card is left as it is\n",
@@ -119,25 +118,25 @@ void FormatCard(HWND page) {
         return;
     }
 
-    CFormatJob job(driveRoot, CardVolumeLabel(), cardformat::ChooseFormat(IsLargeCard()));
+    CFormatJob job(driveRoot, CardVolumeLabel(), cardformat::ChooseFormat(IsLargeCard(cardRoot)));
     const bool bFormatted = job.Run(page, FormatCaption(), GetLangLines({L"IDS_STRING178", L"IDS_STRING1780"}));
 
     const bool bRestored = keptFiles.Restore();
-    const std::wstring programOnCard = g_strCardRoot + program.fileName;
+    const std::wstring programOnCard = cardRoot + program.fileName;
     if (!CopyFileW(programFile.c_str(), programOnCard.c_str(), FALSE)) {
         platform::DebugPrintf(L"Format: cannot copy the program to [%ls] (error %lu)\n", programOnCard.c_str(),
                               GetLastError());
     }
     ShowFormatOutcome(page, bFormatted, keptFiles, bRestored, program.folder);
 
-    if (IsLargeCard()) TellViewerAboutNewCard();
+    if (IsLargeCard(cardRoot)) TellViewerAboutNewCard();
 }
 
-bool IsLargeCard() {
+bool IsLargeCard(const std::wstring& cardRoot) {
     // The drive being formatted decides, also for a card root below its top folder.
-    const std::wstring driveRoot = cardformat::DriveRootOf(g_strCardRoot);
+    const std::wstring driveRoot = cardformat::DriveRootOf(cardRoot);
     if (driveRoot.empty() || GetDriveTypeW(driveRoot.c_str()) != DRIVE_REMOVABLE) return false;
-    const std::optional<cardformat::DiskGeometry> geometry = ReadCardGeometry();
+    const std::optional<cardformat::DiskGeometry> geometry = ReadCardGeometry(cardRoot);
     return geometry && cardformat::IsLargeGeometry(*geometry);
 }
 

@@ -26,18 +26,18 @@ void OnFormatButton(CEtcDlg& page);
 // viewer handshake, then FormatCard. A viewer that does not stop within viewerTimeoutMs leaves
 // the card as it is, and the user gets the failure report ("being used by ... or another
 // program").
-void RunFormatProcedure(HWND page, DWORD viewerTimeoutMs = VIEWER_STOP_TIMEOUT_MS);
+void RunFormatProcedure(HWND page, const std::wstring& cardRoot, DWORD viewerTimeoutMs = VIEWER_STOP_TIMEOUT_MS);
 
 // Asks the user whether to format (Yes/No); true for Yes.
 bool ConfirmFormat(HWND page);
 
-// The procedure on the user-interface thread, from the card root g_strCardRoot. Returns at once,
+// The procedure on the user-interface thread, from the card root. Returns at once,
 // silently, for an empty card root or one that is not on a removable drive. When a camera file
 // on the card cannot be saved, the card is not formatted and the failure report is shown.
-void FormatCard(HWND page);
+void FormatCard(HWND page, const std::wstring& cardRoot);
 
-// Whether the card's drive is removable and above 60000 MiB.
-bool IsLargeCard();
+// Whether the drive of the card root is removable and above 60000 MiB.
+bool IsLargeCard(const std::wstring& cardRoot);
 
 // The volume label for the format: the live record's model name, or the built-in label when it
 // is empty or there is no record.

@@ -7,6 +7,7 @@
 #include "pages/PageControlIds.h"
 #include "pages/win32/CardFormat.h"
 #include "pages/win32/PageControls.h"
+#include "record/CardSession.h"
 #include "resources/ResourceIds.h"
 #include "skin/win32/NinePatch.h"
 
@@ -35,6 +36,13 @@ constexpr int ROW_PITCH = 30;
 CEtcDlg::CEtcDlg() : CBaseDialog(IDD_PAGE_CARD) {
     m_nScrollMax = 100;
     m_nScrollStep = 100;
+}
+
+CEtcDlg::CEtcDlg(const CCardSession& card) : CEtcDlg() { m_pCard = &card; }
+
+const std::wstring& CEtcDlg::CardRoot() const {
+    static const std::wstring none;
+    return m_pCard ? m_pCard->Root() : none;
 }
 
 int CEtcDlg::FocusSinkId() const { return IDC_CARD_FOCUS_SINK; }

@@ -10,9 +10,19 @@
 #include "pages/win32/BaseDialog.h"
 #include "skin/win32/MemSurface.h"
 
+#include <string>
+
+class CCardSession;
+
 class CEtcDlg : public CBaseDialog {
 public:
+    // Format works on the session's card; the session outlives the page.
+    explicit CEtcDlg(const CCardSession& card);
+    // A page without a card: Format leaves every drive alone.
     CEtcDlg();
+
+    // The root of the card that Format works on; empty without a card.
+    const std::wstring& CardRoot() const;
 
     // Shows the overwrite options and the partition type (no radio for a type other than A, B
     // or C) and repaints the partition view.
@@ -34,4 +44,5 @@ private:
     void BuildPartitionBars(const std::array<int, PARTITION_ROWS>& widths);
 
     std::array<CMemSurface, PARTITION_ROWS> m_arrBarSurfaces;
+    const CCardSession* m_pCard = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "pages/win32/SystemDlg.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include "localisation/LanguageCodeTable.h"
@@ -8,12 +10,10 @@
 #include "pages/PageControlIds.h"
 #include "pages/SystemPageRules.h"
 #include "pages/win32/PageControls.h"
-#include "platform/DebugOutput.h"
-#include "record/CardRoot.h"
 #include "record/ClockFile.h"
+#include "record/SettingFields.h"
 #include "resources/ResourceIds.h"
 #include "skin/SliderText.h"
-#include "timezones/win32/TimeZoneCatalogueReader.h"
 #include "window/Handles.h"
 
 using namespace pagecontrols;
@@ -45,40 +45,32 @@ void SetPickerTime(HWND page, int id, const SYSTEMTIME& time) {
     SendDlgItemMessageW(page, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
 }
 
-void TakeClockDate(const SYSTEMTIME& time) {
-    g_stClock.wYear = time.wYear;
-    g_stClock.wMonth = time.wMonth;
-    g_stClock.wDayOfWeek = time.wDayOfWeek;
-    g_stClock.wDay = time.wDay;
+void TakeClockDate(ClockTime& clock, const SYSTEMTIME& time) {
+    clock.wYear = time.wYear;
+    clock.wMonth = time.wMonth;
+    clock.wDayOfWeek = time.wDayOfWeek;
+    clock.wDay = time.wDay;
 }
 
-void TakeClockTimeOfDay(const SYSTEMTIME& time) {
-    g_stClock.wHour = time.wHour;
-    g_stClock.wMinute = time.wMinute;
-    g_stClock.wSecond = time.wSecond;
-    g_stClock.wMilliseconds = time.wMilliseconds;
-}
-
-// Creates (or empties) the file; true when it exists afterwards.
-bool CreateEmptyFile(const std::wstring& path) {
-    win32::UniqueFileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.IsValid();
+void TakeClockTimeOfDay(ClockTime& clock, const SYSTEMTIME& time) {
+    clock.wHour = time.wHour;
+    clock.wMinute = time.wMinute;
+    clock.wSecond = time.wSecond;
+    clock.wMilliseconds = time.wMilliseconds;
 }
 
 }  // namespace
 
-CSystemDlg::CSystemDlg(const CCardFileManager& cardFiles, CTimeZoneCatalogueReader* catalogue)
-    : CBaseDialog(IDD_PAGE_SYSTEM), m_cardFiles(cardFiles), m_pCatalogueReader(catalogue) {
+CSystemDlg::CSystemDlg(CCardSession& card, CatalogueSource catalogue)
+    : CBaseDialog(IDD_PAGE_SYSTEM), m_card(card), m_takeCatalogue(std::move(catalogue)),
+      m_bCatalogueDeferred(static_cast<bool>(m_takeCatalogue)) {
     m_nScrollMax = 250;
     m_nScrollStep = 100;
-    if (!m_pCatalogueReader) m_pTimeZones = std::make_unique<CTimeZoneInfoManager>();
+    if (!m_takeCatalogue) m_takeCatalogue = [] { return std::make_unique<CTimeZoneInfoManager>(); };
 }
 
 CTimeZoneInfoManager& CSystemDlg::TimeZoneCatalogue() {
-    if (!m_pTimeZones) m_pTimeZones = m_pCatalogueReader->Take();
-    // A reader already taken from (by another page) gives nothing: read the catalogue here.
-    if (!m_pTimeZones) m_pTimeZones = std::make_unique<CTimeZoneInfoManager>();
+    if (!m_pTimeZones) m_pTimeZones = m_takeCatalogue();
     return *m_pTimeZones;
 }
 
@@ -98,28 +90,36 @@ void CSystemDlg::BuildPage() {
     HWND page = GetSafeHwnd();
     HFONT text = m_hFontText.Get();
 
+    // Controls without a text of their own are named for screen readers after the label
+    // beside them: here the section header.
     PlaceHeader(IDC_SYS_LANGUAGE_HEADER, GetLangText(L"IDS_STRING193"), 15, 20);
     PlaceFontCtrl(IDC_SYS_LANGUAGE_LIST, text, L"", 25, 45, 250, 25, false);
     SetDropDownRows(page, IDC_SYS_LANGUAGE_LIST, LIST_ROWS);
+    NameControl(IDC_SYS_LANGUAGE_LIST, GetLangText(L"IDS_STRING193"));
 
     PlaceHeader(IDC_SYS_VOICE_HEADER, GetLangText(L"IDS_STRING217"), 15, 85);
     PlaceControl(page, IDC_SYS_VOICE_SLIDER, 150, 130, 350, 55);
     PlaceLabel(page, IDC_SYS_VOICE_LABEL, GetLangText(L"IDS_STRING117"), text, 60, 172);
     SetUpSlider(m_sliderVoice, {text, {L"OFF", L"1", L"2", L"3"}, skin::SLIDER_LABEL_ALL, 0, 3, 0, 2,
                                 skin::SLIDER_TIP_POSITION});
+    m_sliderVoice.SetAccessibleName(GetLangText(L"IDS_STRING217"));
 
     PlaceHeader(IDC_SYS_ZONE_HEADER, GetLangText(L"IDS_STRING185"), 15, 217);
     PlaceFontCtrl(IDC_SYS_ZONE_LIST, text, ZONE_LIST_SAMPLE_TEXT, 25, 252, 0, 25, true);
     SetDropDownRows(page, IDC_SYS_ZONE_LIST, LIST_ROWS);
+    NameControl(IDC_SYS_ZONE_LIST, GetLangText(L"IDS_STRING185"));
 
     PlaceHeader(IDC_SYS_CLOCK_HEADER, GetLangText(L"IDS_STRING182"), 15, 292);
+    for (int id : {IDC_SYS_CLOCK_CHECK, IDC_SYS_CLOCK_DATE, IDC_SYS_CLOCK_TIME}) {
+        NameControl(id, GetLangText(L"IDS_STRING182"));
+    }
     const int box = PlaceLabel(page, IDC_SYS_CLOCK_CHECK, L"", text, 25, 322).cx;
     PlaceFontCtrl(IDC_SYS_CLOCK_DATE, text, L"", box + 40, 322, 90, 25, false);
     PlaceFontCtrl(IDC_SYS_CLOCK_TIME, text, L"", box + 140, 322, 100, 25, false);
     SendDlgItemMessageW(page, IDC_SYS_CLOCK_TIME, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(TIME_FORMAT));
     PlaceTextCtrl(IDC_SYS_CLOCK_NOW, text, GetLangText(L"IDS_STRING184"), box + 250, 322, 0, 25, true);
-    SetChecked(page, IDC_SYS_CLOCK_CHECK, g_bWriteClock != 0);
-    EnableClockControls(g_bWriteClock != 0);
+    SetChecked(page, IDC_SYS_CLOCK_CHECK, m_card.Clock().write);
+    EnableClockControls(m_card.Clock().write);
 
     PlaceHeader(IDC_SYS_DST_HEADER, GetLangText(L"IDS_STRING196"), 15, 367);
     PlaceLabel(page, IDC_SYS_DST_ON, GetLangText(L"IDS_STRING115"), text, 25, 397);
@@ -134,8 +134,12 @@ void CSystemDlg::BuildPage() {
     PlaceLabel(page, IDC_SYS_STAMP_OFF, GetLangText(L"IDS_STRING116"), text, 25, 607);
 
     PlaceHeader(IDC_SYS_ALERT_HEADER, GetLangText(L"IDS_STRING119"), 15, 647);
-    PlaceLabel(page, IDC_SYS_ALERT_ON, GetLangText(L"IDS_STRING115"), text, 25, 687);
-    PlaceLabel(page, IDC_SYS_ALERT_OFF, GetLangText(L"IDS_STRING116"), text, 25, 712);
+    const SIZE alertOn = PlaceLabel(page, IDC_SYS_ALERT_ON, GetLangText(L"IDS_STRING115"), text, 25, 687);
+    const SIZE alertOff = PlaceLabel(page, IDC_SYS_ALERT_OFF, GetLangText(L"IDS_STRING116"), text, 25, 712);
+
+    // The touch calibration reset shows beside the last choices while it has the focus.
+    m_btnTouchReset.Configure(GetDlgItem(page, IDC_SYS_TOUCH_RESET), GetLangText(L"IDS_STRING424"), text,
+                              POINT{25 + std::max(alertOn.cx, alertOff.cx) + 40, 700});
 
     m_nScrollMax = 305;
 }
@@ -150,16 +154,16 @@ void CSystemDlg::LoadControls() {
     if (!g_pSetupConfig) return;
     HWND page = GetSafeHwnd();
 
-    // The window starts the reader's worker once it is painted; until its catalogue is taken,
-    // the list (on this page, hidden until then) waits, and everything else is shown now.
-    m_bZoneListWaiting = !m_pTimeZones && m_pCatalogueReader && !m_pCatalogueReader->IsTaken();
+    // The window starts the catalogue's worker once it is painted; until its catalogue is
+    // taken, the list (on this page, hidden until then) waits, and everything else is shown now.
+    m_bZoneListWaiting = !m_pTimeZones && m_bCatalogueDeferred;
     if (!m_bZoneListWaiting) FillTimeZoneList();
     const SetupConfig& record = *g_pSetupConfig;
     SetSliderPosition(page, IDC_SYS_VOICE_SLIDER, VoiceSliderPosition(record));
     CheckOnly(page, {IDC_SYS_CHOICE_1, IDC_SYS_CHOICE_2, IDC_SYS_CHOICE_3, IDC_SYS_CHOICE_0},
               pagechoices::ShownOption(record, &SetupConfig::system_choice));
 
-    g_bWriteClock = 0;
+    m_card.Clock().write = false;
     SetChecked(page, IDC_SYS_CLOCK_CHECK, false);
     EnableClockControls(false);
 
@@ -202,7 +206,7 @@ void CSystemDlg::FillTimeZoneList() {
 // The card's language list does not change while the program runs, so it is filled once.
 void CSystemDlg::FillLanguageList() {
     if (GetComboCount(GetSafeHwnd(), IDC_SYS_LANGUAGE_LIST) > 0) return;
-    FillComboBox(GetSafeHwnd(), IDC_SYS_LANGUAGE_LIST, LanguageListNames(m_cardFiles.m_arrLangCodes));
+    FillComboBox(GetSafeHwnd(), IDC_SYS_LANGUAGE_LIST, LanguageListNames(m_card.VersionFile().m_arrLangCodes));
 }
 
 // --- notifications ---
@@ -292,18 +296,21 @@ void CSystemDlg::OnClockCheck() {
     HWND page = GetSafeHwnd();
     const bool checked = IsChecked(page, IDC_SYS_CLOCK_CHECK);
     EnableClockControls(checked);
-    g_bWriteClock = checked ? 1 : 0;
+    ClockRequest& clock = m_card.Clock();
+    clock.write = checked;
     if (!checked) return;
-    TakeClockDate(PickerTime(page, IDC_SYS_CLOCK_DATE));
-    TakeClockTimeOfDay(PickerTime(page, IDC_SYS_CLOCK_TIME));
+    TakeClockDate(clock.time, PickerTime(page, IDC_SYS_CLOCK_DATE));
+    TakeClockTimeOfDay(clock.time, PickerTime(page, IDC_SYS_CLOCK_TIME));
 }
 
 void CSystemDlg::OnTimeChanged() {
-    if (g_bWriteClock) TakeClockTimeOfDay(PickerTime(GetSafeHwnd(), IDC_SYS_CLOCK_TIME));
+    ClockRequest& clock = m_card.Clock();
+    if (clock.write) TakeClockTimeOfDay(clock.time, PickerTime(GetSafeHwnd(), IDC_SYS_CLOCK_TIME));
 }
 
 void CSystemDlg::OnDateChanged() {
-    if (g_bWriteClock) TakeClockDate(PickerTime(GetSafeHwnd(), IDC_SYS_CLOCK_DATE));
+    ClockRequest& clock = m_card.Clock();
+    if (clock.write) TakeClockDate(clock.time, PickerTime(GetSafeHwnd(), IDC_SYS_CLOCK_DATE));
 }
 
 // The PC's local time to the second, into both pickers.
@@ -314,10 +321,11 @@ void CSystemDlg::OnGetCurrentTime() {
     now.wMilliseconds = 0;
     SetPickerTime(page, IDC_SYS_CLOCK_DATE, now);
     SetPickerTime(page, IDC_SYS_CLOCK_TIME, now);
-    if (!g_bWriteClock) return;
+    ClockRequest& clock = m_card.Clock();
+    if (!clock.write) return;
     const SYSTEMTIME shown = PickerTime(page, IDC_SYS_CLOCK_TIME);
-    TakeClockDate(shown);
-    TakeClockTimeOfDay(shown);
+    TakeClockDate(clock.time, shown);
+    TakeClockTimeOfDay(clock.time, shown);
 }
 
 // --- touch calibration ---
@@ -331,9 +339,7 @@ void CSystemDlg::OnResetTouchCalibration() {
     const std::wstring question = GetLangText(L"IDS_STRING220") + L"\n" + GetLangText(L"IDS_STRING2200");
     if (MessageBoxW(page, question.c_str(), title.c_str(), MB_YESNO) != IDYES) return;
 
-    const std::optional<std::wstring> path = TouchCalibrationPath(g_strCardRoot);
-    if (!path || !CreateEmptyFile(*path)) {
-        platform::DebugPrintf(L"Touch calibration request not written, card root [%ls]\n", g_strCardRoot.c_str());
+    if (!m_card.WriteTouchCalibrationRequest()) {
         MessageBoxW(page, GetLangMessage(L"IDS_STRING407").c_str(), title.c_str(), MB_OK | MB_ICONWARNING);
         return;
     }

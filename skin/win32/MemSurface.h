@@ -30,7 +30,6 @@ public:
     bool IsCreated() const { return m_pDC.IsValid(); }
 
     HDC GetDC() const { return m_pDC.Get(); }
-    HBITMAP GetBitmap() const { return m_pBitmap.Get(); }
     int GetWidth() const { return m_nWidth; }
     int GetHeight() const { return m_nHeight; }
 

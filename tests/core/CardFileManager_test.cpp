@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "record/CardRoot.h"
 #include "tests/support/CapturedOutput.h"
 #include "tests/support/RecordBuilder.h"
 #include "tests/support/TestFiles.h"
@@ -15,17 +14,14 @@ namespace {
 
 class CardFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override { g_strCardRoot = m_card.CardRoot(); }
-    void TearDown() override {
-        FreeLiveRecord();
-        g_strCardRoot.clear();
-    }
-
-    std::wstring PathOf(const std::wstring& name) const { return (m_card / name).wstring(); }
-    Bytes LiveBytes() const { return RecordBytes(*g_pSetupConfig); }
+    // The card session's load and save, on a record held here.
+    bool Load(const wchar_t* name) { return ReadSetupRecord(m_card / name, m_record) == LoadResult::Loaded; }
+    SaveResult Save(const wchar_t* name) { return m_files.SaveSetupRecord(m_card / name, m_record); }
+    Bytes LiveBytes() const { return RecordBytes(m_record); }
 
     TempFolder m_card;
     CCardFileManager m_files;
+    SetupConfig m_record{};
 };
 
 // --- loading ---
@@ -34,7 +30,7 @@ TEST_F(CardFilesTest, LoadsARecordAndLogsItsHeader) {
     WriteBytes(m_card / L"setup.cfg", RecordBytes(SampleRecord()));
     CapturedDebugOutput debug;
 
-    ASSERT_TRUE(m_files.LoadSetupConfig(PathOf(L"setup.cfg")));
+    ASSERT_TRUE(Load(L"setup.cfg"));
 
     EXPECT_EQ(LiveBytes(), RecordBytes(SampleRecord()));
     EXPECT_EQ(debug.All(),
@@ -50,7 +46,7 @@ TEST_F(CardFilesTest, ShortFileLeavesTheMissingFieldsZero) {
     WriteBytes(m_card / L"setup.cfg", file);
     CapturedDebugOutput debug;
 
-    ASSERT_TRUE(m_files.LoadSetupConfig(PathOf(L"setup.cfg")));
+    ASSERT_TRUE(Load(L"setup.cfg"));
 
     const Bytes live = LiveBytes();
     EXPECT_TRUE(std::equal(file.begin(), file.end(), live.begin()));
@@ -63,7 +59,7 @@ TEST_F(CardFilesTest, LongFileLoadsItsFirst544BytesWithBothWarnings) {
     WriteBytes(m_card / L"setup.cfg", file);
     CapturedDebugOutput debug;
 
-    ASSERT_TRUE(m_files.LoadSetupConfig(PathOf(L"setup.cfg")));
+    ASSERT_TRUE(Load(L"setup.cfg"));
 
     EXPECT_EQ(LiveBytes(), Bytes(file.begin(), file.begin() + 544));
     const std::wstring all = debug.All();
@@ -74,19 +70,18 @@ TEST_F(CardFilesTest, LongFileLoadsItsFirst544BytesWithBothWarnings) {
 
 TEST_F(CardFilesTest, EmptyFileLoadsAsAllZeroRecord) {
     WriteBytes(m_card / L"setup.cfg", {});
-    ASSERT_TRUE(m_files.LoadSetupConfig(PathOf(L"setup.cfg")));
+    ASSERT_TRUE(Load(L"setup.cfg"));
     EXPECT_EQ(LiveBytes(), Bytes(544, 0));
 }
 
-TEST_F(CardFilesTest, MissingFileKeepsTheLiveRecord) {
-    SetupConfig* before = CreateLiveRecord();
-    before->brightness = 2;
+TEST_F(CardFilesTest, MissingFileKeepsTheRecord) {
+    m_record.brightness = 2;
     CapturedDebugOutput debug;
 
-    EXPECT_FALSE(m_files.LoadSetupConfig(PathOf(L"setup.cfg")));
+    EXPECT_FALSE(Load(L"setup.cfg"));
 
-    EXPECT_EQ(g_pSetupConfig, before);
-    EXPECT_EQ(g_pSetupConfig->brightness, 2);
+    const int32_t brightness = m_record.brightness;  // a copy: the packed field may be unaligned
+    EXPECT_EQ(brightness, 2);
     EXPECT_EQ(debug.Lines(), std::vector<std::wstring>{L"Warning Vistrela Setting not found !\n"});
 }
 
@@ -96,7 +91,7 @@ TEST_F(CardFilesTest, ProductNameOfSixteenBytesIsShownWhole) {
     WriteBytes(m_card / L"setup.cfg", RecordBytes(record));
     CapturedDebugOutput debug;
 
-    ASSERT_TRUE(m_files.LoadSetupConfig(PathOf(L"setup.cfg")));
+    ASSERT_TRUE(Load(L"setup.cfg"));
     EXPECT_NE(debug.All().find(L"Read Product:[ABCDEFGHIJKLMNOP], Config"), std::wstring::npos);
 }
 
@@ -106,18 +101,18 @@ TEST_F(CardFilesTest, ProductNameIsReadInTheAnsiCodePage) {
     WriteBytes(m_card / L"setup.cfg", RecordBytes(record));
     CapturedDebugOutput debug;
 
-    ASSERT_TRUE(m_files.LoadSetupConfig(PathOf(L"setup.cfg")));
+    ASSERT_TRUE(Load(L"setup.cfg"));
     EXPECT_NE(debug.All().find(L"Read Product:[Cam\u00E9ra \u20AC]"), std::wstring::npos) << debug.All();
 }
 
 // --- saving ---
 
 TEST_F(CardFilesTest, SaveWritesTheRecordAndLogsIt) {
-    SetupConfig* live = CreateLiveRecord();
+    SetupConfig* live = &m_record;
     *live = SampleRecord();
     CapturedDebugOutput debug;
 
-    EXPECT_EQ(m_files.SaveSetupConfig(PathOf(L"setup.cfg")), SaveResult::Saved);
+    EXPECT_EQ(Save(L"setup.cfg"), SaveResult::Saved);
 
     EXPECT_EQ(ReadBytes(m_card / L"setup.cfg"), RecordBytes(SampleRecord()));
     EXPECT_EQ(debug.All(),
@@ -130,11 +125,11 @@ TEST_F(CardFilesTest, SaveWritesTheRecordAndLogsIt) {
 TEST_F(CardFilesTest, SaveKeepsTheTailOfALongerFile) {
     Bytes file = Pattern(600);
     WriteBytes(m_card / L"setup.cfg", file);
-    ASSERT_TRUE(m_files.LoadSetupConfig(PathOf(L"setup.cfg")));
-    g_pSetupConfig->record_size = 600;
-    g_pSetupConfig->brightness = 2;
+    ASSERT_TRUE(Load(L"setup.cfg"));
+    m_record.record_size = 600;
+    m_record.brightness = 2;
 
-    EXPECT_EQ(m_files.SaveSetupConfig(PathOf(L"setup.cfg")), SaveResult::Saved);
+    EXPECT_EQ(Save(L"setup.cfg"), SaveResult::Saved);
 
     const Bytes saved = ReadBytes(m_card / L"setup.cfg");
     ASSERT_EQ(saved.size(), 600u);
@@ -145,11 +140,11 @@ TEST_F(CardFilesTest, SaveKeepsTheTailOfALongerFile) {
 TEST_F(CardFilesTest, SaveWritesOnlyRecordSizeBytes) {
     const Bytes file = Pattern(544, 3);
     WriteBytes(m_card / L"setup.cfg", file);
-    SetupConfig* live = CreateLiveRecord();
+    SetupConfig* live = &m_record;
     live->record_size = 300;
     CapturedDebugOutput debug;
 
-    EXPECT_EQ(m_files.SaveSetupConfig(PathOf(L"setup.cfg")), SaveResult::Saved);
+    EXPECT_EQ(Save(L"setup.cfg"), SaveResult::Saved);
 
     const Bytes saved = ReadBytes(m_card / L"setup.cfg");
     const Bytes written = LiveBytes();
@@ -161,50 +156,44 @@ TEST_F(CardFilesTest, SaveWritesOnlyRecordSizeBytes) {
 TEST_F(CardFilesTest, RecordSizeZeroWritesNothingAndSaysSo) {
     const Bytes file = Pattern(544);
     WriteBytes(m_card / L"setup.cfg", file);
-    CreateLiveRecord();
 
-    EXPECT_EQ(m_files.SaveSetupConfig(PathOf(L"setup.cfg")), SaveResult::NothingToWrite);
+    EXPECT_EQ(Save(L"setup.cfg"), SaveResult::NothingToWrite);
     EXPECT_EQ(ReadBytes(m_card / L"setup.cfg"), file);
 
-    EXPECT_EQ(m_files.SaveSetupConfig(PathOf(L"other.cfg")), SaveResult::NothingToWrite);
+    EXPECT_EQ(Save(L"other.cfg"), SaveResult::NothingToWrite);
     EXPECT_FALSE(std::filesystem::exists(m_card / L"other.cfg")) << "no empty record file is created";
 }
 
 TEST_F(CardFilesTest, RecordSizeAbove544WritesOnly544) {
-    SetupConfig* live = CreateLiveRecord();
+    SetupConfig* live = &m_record;
     live->record_size = 600;
 
-    EXPECT_EQ(m_files.SaveSetupConfig(PathOf(L"setup.cfg")), SaveResult::Saved);
+    EXPECT_EQ(Save(L"setup.cfg"), SaveResult::Saved);
     EXPECT_EQ(ReadBytes(m_card / L"setup.cfg").size(), 544u);
 }
 
 TEST_F(CardFilesTest, SaveDerivesAssistAnyOn) {
-    SetupConfig* live = CreateLiveRecord();
+    SetupConfig* live = &m_record;
     *live = SampleRecord();
     live->assist_any_on = 1;
-    m_files.SaveSetupConfig(PathOf(L"setup.cfg"));
+    Save(L"setup.cfg");
     EXPECT_EQ(RecordFromBytes(ReadBytes(m_card / L"setup.cfg")).assist_any_on, 0);
 
     live->assist_switch_3 = -1;
-    m_files.SaveSetupConfig(PathOf(L"setup.cfg"));
+    Save(L"setup.cfg");
     EXPECT_EQ(RecordFromBytes(ReadBytes(m_card / L"setup.cfg")).assist_any_on, 1);
 }
 
 TEST_F(CardFilesTest, SaveThatCannotOpenTheFileFails) {
-    SetupConfig* live = CreateLiveRecord();
+    SetupConfig* live = &m_record;
     *live = SampleRecord();
     live->assist_switch_1 = 1;
     std::filesystem::create_directory(m_card / L"setup.cfg");  // a folder where the file should be
     CapturedDebugOutput debug;
 
-    EXPECT_EQ(m_files.SaveSetupConfig(PathOf(L"setup.cfg")), SaveResult::Failed);
+    EXPECT_EQ(Save(L"setup.cfg"), SaveResult::Failed);
     EXPECT_EQ(debug.Lines().back(), L"\n\nVistrela Setting fail to save\n");
     EXPECT_EQ(live->assist_any_on, 1) << "derived even when the save fails";
-}
-
-TEST_F(CardFilesTest, SaveWithoutARecordFails) {
-    EXPECT_EQ(m_files.SaveSetupConfig(PathOf(L"setup.cfg")), SaveResult::Failed);
-    EXPECT_FALSE(std::filesystem::exists(m_card / L"setup.cfg"));
 }
 
 // --- restoring defaults ---
@@ -275,18 +264,18 @@ namespace {
 TEST(SampleCard, LoadsWithItsElevenLanguages) {
     const std::wstring card = std::filesystem::path(DCS_SOURCE_DIR "/samples/card/").wstring();
     CCardFileManager files;
+    SetupConfig record{};
     CapturedDebugOutput debug;
 
-    ASSERT_TRUE(files.LoadSetupConfig(card + L"setup.cfg"));
+    ASSERT_EQ(ReadSetupRecord(card + L"setup.cfg", record), LoadResult::Loaded);
     files.ReadVersionFile(card + L"lang/");
 
-    EXPECT_EQ(g_pSetupConfig->record_size, SETUP_CONFIG_SIZE);
-    EXPECT_EQ(g_pSetupConfig->config_version, SETUP_CONFIG_VERSION_1_2);
+    EXPECT_EQ(record.record_size, SETUP_CONFIG_SIZE);
+    EXPECT_EQ(record.config_version, SETUP_CONFIG_VERSION_1_2);
     EXPECT_EQ(debug.All().find(L"Warning"), std::wstring::npos) << debug.All();
     EXPECT_EQ(files.m_arrLangCodes.size(), 11u);
     EXPECT_EQ(files.m_arrLanguages.size(), 11u);
     EXPECT_EQ(files.m_strDevice, L"R7Q2");
-    FreeLiveRecord();
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "record/CardRoot.h"
 #include "record/GuardedSave.h"
+#include "tests/support/CapturedOutput.h"
 #include "tests/support/RecordBuilder.h"
 #include "tests/support/TestFiles.h"
 
@@ -76,7 +77,6 @@ protected:
     void TearDown() override {
         // The session keeps its state to itself.
         EXPECT_EQ(g_pSetupConfig, nullptr);
-        EXPECT_EQ(g_bWriteClock, 0);
         EXPECT_TRUE(g_strCardRoot.empty());
     }
 
@@ -267,6 +267,27 @@ TEST_F(CardSessionTest, InitializeKeepsTheDeviceFieldsOrSaysDefaultsAreMissing) 
     SetupConfig expected = FactoryRecord();
     expected.device_keep_1 = 77;
     EXPECT_EQ(RecordBytes(m_session.Record()), RecordBytes(expected));
+}
+
+// --- the touch calibration request ---
+
+TEST(TouchCalibration, TheRequestGoesToTheRootOfTheCardsDrive) {
+    EXPECT_EQ(TouchCalibrationPath(L"E:\\"), L"E:\\set_touch_cal.txt");
+    EXPECT_EQ(TouchCalibrationPath(L"e:\\DCIM\\card\\"), L"e:\\set_touch_cal.txt");
+    EXPECT_EQ(TouchCalibrationPath(L"E:/card/"), L"E:/set_touch_cal.txt");
+    // Nothing that is not a drive root is ever written to.
+    EXPECT_EQ(TouchCalibrationPath(L""), std::nullopt);
+    EXPECT_EQ(TouchCalibrationPath(L"E:"), std::nullopt);
+    EXPECT_EQ(TouchCalibrationPath(L"\\\\server\\share\\"), std::nullopt);
+    EXPECT_EQ(TouchCalibrationPath(L"card\\"), std::nullopt);
+}
+
+TEST(TouchCalibration, ASessionWithoutADriveRootWritesNoRequestAndSaysWhy) {
+    CapturedDebugOutput debug;
+    CCardSession session(L"card\\");
+    EXPECT_FALSE(session.WriteTouchCalibrationRequest());
+    EXPECT_EQ(debug.All(), L"Touch calibration request not written, card root [card\\]\n");
+    EXPECT_FALSE(std::filesystem::exists(L"card\\set_touch_cal.txt"));
 }
 
 // --- what recover finds and does ---

@@ -9,6 +9,7 @@
 #include "platform/TimeZoneBias.h"
 #include "record/CardFileAccess.h"
 #include "record/CardFileManager.h"
+#include <filesystem>
 #include "tests/support/TestFiles.h"
 
 using namespace testsupport;
@@ -67,72 +68,68 @@ TEST(ParseClockLine, MalformedFieldsReadAsZero) {
 
 class ClockFileTest : public ::testing::Test {
 protected:
-    void TearDown() override {
-        g_bWriteClock = 0;
-        g_stClock = {};
-    }
-    std::wstring Path() const { return (m_card / L"time.dat").wstring(); }
+    std::filesystem::path Path() const { return m_card / L"time.dat"; }
 
     TempFolder m_card;
-    CCardFileManager m_files;
+    ClockRequest m_clock;
 };
 
 TEST_F(ClockFileTest, WritesTheChosenTimeWithThePcOffset) {
-    g_bWriteClock = 1;
-    g_stClock = At(2014, 5, 6, 13, 45, 7);
+    m_clock.write = true;
+    m_clock.time = At(2014, 5, 6, 13, 45, 7);
     platform::ScopedTimeZoneBias seoul(-540);
 
-    EXPECT_TRUE(m_files.WriteClockFile(Path()));
+    EXPECT_TRUE(WriteClockRequest(Path(), m_clock));
     EXPECT_EQ(ReadText(m_card / L"time.dat"), "2014,05,06,13,45,07,+0900");
 }
 
 TEST_F(ClockFileTest, FlagClearDeletesAnOldFileAndToleratesNone) {
-    EXPECT_TRUE(m_files.WriteClockFile(Path()));
+    EXPECT_TRUE(WriteClockRequest(Path(), m_clock));
     EXPECT_FALSE(std::filesystem::exists(m_card / L"time.dat"));
 
     WriteText(m_card / L"time.dat", "2010,01,01,00,00,00,+0000");
-    EXPECT_TRUE(m_files.WriteClockFile(Path()));
+    EXPECT_TRUE(WriteClockRequest(Path(), m_clock));
     EXPECT_FALSE(std::filesystem::exists(m_card / L"time.dat"));
 }
 
 TEST_F(ClockFileTest, AnOldFileThatCannotBeRemovedFailsTheSave) {
     // A folder in its place with something inside: it cannot be removed, whoever runs the test.
     std::filesystem::create_directories(m_card / L"time.dat" / L"held");
-    EXPECT_FALSE(m_files.WriteClockFile(Path()));
+    EXPECT_FALSE(WriteClockRequest(Path(), m_clock));
     EXPECT_TRUE(std::filesystem::exists(m_card / L"time.dat" / L"held"));
 }
 
 TEST_F(ClockFileTest, WriteIntoAMissingFolderFails) {
-    g_bWriteClock = 1;
-    EXPECT_FALSE(m_files.WriteClockFile((m_card / L"no-such-folder" / L"time.dat").wstring()));
+    m_clock.write = true;
+    EXPECT_FALSE(WriteClockRequest(m_card / L"no-such-folder" / L"time.dat", m_clock));
 }
 
 TEST_F(ClockFileTest, ReadingAFileSetsTheFlag) {
     WriteText(m_card / L"time.dat", "2014,5,6,13,45,7,+0900\r\nsecond line");
-    EXPECT_TRUE(m_files.ReadClockFile(Path()));
-    EXPECT_EQ(g_bWriteClock, 1);
-    EXPECT_EQ(g_stClock.wYear, 2014);
-    EXPECT_EQ(g_stClock.wSecond, 7);
+    EXPECT_TRUE(ReadClockRequest(Path(), m_clock));
+    EXPECT_TRUE(m_clock.write);
+    EXPECT_EQ(m_clock.time.wYear, 2014);
+    EXPECT_EQ(m_clock.time.wSecond, 7);
 }
 
 TEST_F(ClockFileTest, MissingOrEmptyFileClearsTheFlag) {
-    g_bWriteClock = 1;
-    EXPECT_FALSE(m_files.ReadClockFile(Path()));
-    EXPECT_EQ(g_bWriteClock, 0);
+    m_clock.write = true;
+    EXPECT_FALSE(ReadClockRequest(Path(), m_clock));
+    EXPECT_FALSE(m_clock.write);
 
-    g_bWriteClock = 1;
+    m_clock.write = true;
     WriteText(m_card / L"time.dat", "");
-    EXPECT_FALSE(m_files.ReadClockFile(Path()));
-    EXPECT_EQ(g_bWriteClock, 0);
+    EXPECT_FALSE(ReadClockRequest(Path(), m_clock));
+    EXPECT_FALSE(m_clock.write);
 }
 
 TEST_F(ClockFileTest, WrittenFileReadsBack) {
-    g_bWriteClock = 1;
-    g_stClock = At(2031, 12, 31, 23, 59, 58);
-    ASSERT_TRUE(m_files.WriteClockFile(Path()));
-    g_stClock = {};
-    ASSERT_TRUE(m_files.ReadClockFile(Path()));
-    EXPECT_EQ(FormatClockLine(g_stClock, 0), "2031,12,31,23,59,58,-0000");
+    m_clock.write = true;
+    m_clock.time = At(2031, 12, 31, 23, 59, 58);
+    ASSERT_TRUE(WriteClockRequest(Path(), m_clock));
+    m_clock.time = {};
+    ASSERT_TRUE(ReadClockRequest(Path(), m_clock));
+    EXPECT_EQ(FormatClockLine(m_clock.time, 0), "2031,12,31,23,59,58,-0000");
 }
 
 // Run with the PC's zone set from outside (TZ under Wine) and the offset that zone must give in
@@ -140,10 +137,10 @@ TEST_F(ClockFileTest, WrittenFileReadsBack) {
 TEST_F(ClockFileTest, WritesThePcsOwnStandardOffset) {
     const char* expected = std::getenv("DCS_EXPECT_CLOCK_OFFSET");
     if (!expected) GTEST_SKIP() << "DCS_EXPECT_CLOCK_OFFSET not set";
-    g_bWriteClock = 1;
-    g_stClock = At(2014, 5, 6, 13, 45, 7);
+    m_clock.write = true;
+    m_clock.time = At(2014, 5, 6, 13, 45, 7);
 
-    ASSERT_TRUE(m_files.WriteClockFile(Path()));
+    ASSERT_TRUE(WriteClockRequest(Path(), m_clock));
     EXPECT_EQ(ReadText(m_card / L"time.dat"), std::string("2014,05,06,13,45,07,") + expected);
 }
 

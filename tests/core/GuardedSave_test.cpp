@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "record/CardFileManager.h"
-#include "record/CardRoot.h"
 #include "tests/support/CapturedOutput.h"
 #include "tests/support/RecordBuilder.h"
 #include "tests/support/TestFiles.h"
@@ -109,12 +108,6 @@ SetupConfig NewRecord() {
 
 class GuardedSaveTest : public ::testing::Test {
 protected:
-    void SetUp() override { g_strCardRoot = m_card.CardRoot(); }
-    void TearDown() override {
-        FreeLiveRecord();
-        g_strCardRoot.clear();
-    }
-
     fs::path Setup() const { return m_card / L"setup.cfg"; }
     void PutOnCard(const OldCard& old) const {
         fs::remove(Setup());
@@ -136,8 +129,8 @@ protected:
         return static_cast<size_t>(std::distance(fs::directory_iterator(m_program.Path()), fs::directory_iterator()));
     }
     SaveResult SaveNewRecord(CCardFileManager& files) {
-        *CreateLiveRecord() = NewRecord();
-        return files.SaveSetupConfig(Setup().wstring());
+        SetupConfig record = NewRecord();
+        return files.SaveSetupRecord(Setup(), record);
     }
     // Saves the new record over the old card with nothing failing; how many steps that took.
     int StepsOfASave(const OldCard& old) {

@@ -153,4 +153,37 @@ TEST(SettingFields, ZoneNameIsZeroFilledAndCutAtItsWidth) {
     EXPECT_EQ(record.reserved_412[0], 0) << "nothing is written past the field";
 }
 
+// The voice slider over its two fields: what each position stores and shows, and which stored
+// pairs it has a position for.
+TEST(VoiceSlider, PositionsStandForGuidanceAndVolume) {
+    struct Case {
+        int32_t guidance, volume;
+        int shownAt;  // the thumb position for the pair
+        bool hasPosition;
+    };
+    const Case cases[] = {
+        {0, 2, 0, true},  {0, 9, 0, true},   {1, 1, 1, true},  {1, 3, 3, true},
+        {1, 0, 0, false}, {1, 4, 4, false},  {5, 2, 2, true},  {1, -1, -1, false},
+    };
+    for (const Case& c : cases) {
+        SetupConfig record = SampleRecord();
+        record.voice_guidance = c.guidance;
+        record.voice_volume = c.volume;
+        EXPECT_EQ(VoiceSliderPosition(record), c.shownAt) << c.guidance << "/" << c.volume;
+        EXPECT_EQ(HasVoiceSliderPosition(record), c.hasPosition) << c.guidance << "/" << c.volume;
+    }
+
+    SetupConfig record = SampleRecord();
+    record.voice_volume = 2;
+    StoreVoicePosition(record, 0);
+    EXPECT_EQ(int32_t{record.voice_guidance}, 0);
+    EXPECT_EQ(int32_t{record.voice_volume}, 2) << "kept for the next time guidance is switched on";
+    for (int position : {1, 2, 3}) {
+        StoreVoicePosition(record, position);
+        EXPECT_EQ(int32_t{record.voice_guidance}, 1);
+        EXPECT_EQ(int32_t{record.voice_volume}, position);
+        EXPECT_EQ(VoiceSliderPosition(record), position);
+    }
+}
+
 }  // namespace

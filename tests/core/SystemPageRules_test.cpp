@@ -109,15 +109,4 @@ TEST_F(RecordZoneTest, ANameOfThirtyTwoOrMoreFillsTheFieldWithoutTerminator) {
     EXPECT_EQ(RecordTimeZoneName(m_record), L"An Unusually Long Standard Time ");
 }
 
-TEST(TouchCalibration, TheRequestGoesToTheRootOfTheCardsDrive) {
-    EXPECT_EQ(TouchCalibrationPath(L"E:\\"), L"E:\\set_touch_cal.txt");
-    EXPECT_EQ(TouchCalibrationPath(L"e:\\DCIM\\card\\"), L"e:\\set_touch_cal.txt");
-    EXPECT_EQ(TouchCalibrationPath(L"E:/card/"), L"E:/set_touch_cal.txt");
-    // Nothing that is not a drive root is ever written to.
-    EXPECT_EQ(TouchCalibrationPath(L""), std::nullopt);
-    EXPECT_EQ(TouchCalibrationPath(L"E:"), std::nullopt);
-    EXPECT_EQ(TouchCalibrationPath(L"\\\\server\\share\\"), std::nullopt);
-    EXPECT_EQ(TouchCalibrationPath(L"card\\"), std::nullopt);
-}
-
 }  // namespace

@@ -1,5 +1,5 @@
-// Loads any bytes as setup.cfg, then saves the record over the same file: the live record must
-// stay 544 bytes, and the save must never grow the file beyond what it held or 544 bytes.
+// Loads any bytes as setup.cfg, then saves the record over the same file: the record must stay
+// 544 bytes, and the save must never grow the file beyond what it held or 544 bytes.
 
 #include <unistd.h>
 
@@ -32,10 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
     CCardFileManager files;
-    if (!files.LoadSetupConfig(file.wstring())) std::abort();
-    files.SaveSetupConfig(file.wstring());
+    SetupConfig record;
+    if (ReadSetupRecord(file, record) != LoadResult::Loaded) std::abort();
+    files.SaveSetupRecord(file, record);
     const auto saved = std::filesystem::file_size(file);
     if (saved != size && saved > SETUP_CONFIG_SIZE) std::abort();
-    FreeLiveRecord();
     return 0;
 }

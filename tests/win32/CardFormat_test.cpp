@@ -13,7 +13,6 @@
 #include "localisation/LanguageTable.h"
 #include "pages/win32/PopupDialogs.h"
 #include "pages/win32/ViewerInterplay.h"
-#include "record/CardRoot.h"
 #include "record/SetupConfig.h"
 #include "tests/standins/StandIns.h"
 #include "tests/win32/TestWindows.h"
@@ -66,14 +65,12 @@ protected:
         testsupport::WriteBytes(Card(L"lang\\ver.dat"), m_version);
         testsupport::WriteBytes(Card(L"lang\\english.lng"), testsupport::Pattern(300, 3));
         testsupport::WriteBytes(Card(L"DCIM\\100MEDIA\\clip.mp4"), testsupport::Pattern(4096, 9));
-        g_strCardRoot = m_strCard;
         std::memcpy(CreateLiveRecord()->product_name, "R7Q2", 4);
         ASSERT_TRUE(LoadLanguage(L"english"));
         ASSERT_TRUE(m_page.Create(200, 100));
     }
     void TearDown() override {
         if (!m_strCard.empty()) EmptyCard();
-        g_strCardRoot.clear();
         FreeLiveRecord();
     }
 
@@ -110,7 +107,7 @@ TEST_F(CardFormatOnCard, KeepsTheCameraFilesAndPutsTheProgramOnTheErasedCard) {
     ASSERT_TRUE(viewer.IsUp());
     UiWatcher watcher(IDOK, /*bTryToCloseProgress=*/true);
 
-    FormatCard(m_page.Handle());
+    FormatCard(m_page.Handle(), m_strCard);
 
     EXPECT_TRUE(CardWasErased());
     ExpectCameraFilesKept();
@@ -144,7 +141,7 @@ TEST_F(CardFormatOnCard, LargeCardIsFormattedAsExfatAndTheViewerIsTold) {
     ASSERT_TRUE(viewer.IsUp());
     UiWatcher watcher;
 
-    FormatCard(m_page.Handle());
+    FormatCard(m_page.Handle(), m_strCard);
 
     EXPECT_EQ(formatter.Argument("filesystem"), "exfat");
     EXPECT_EQ(formatter.Argument("cluster"), "0");
@@ -159,7 +156,7 @@ TEST_F(CardFormatOnCard, FailedFormatRestoresWhatItSavedAndReportsTheFailure) {
     FormatterStandin formatter({.bSucceeds = false, .pauseMs = 300});
     UiWatcher watcher;
 
-    FormatCard(m_page.Handle());
+    FormatCard(m_page.Handle(), m_strCard);
 
     EXPECT_TRUE(CardWasErased());
     EXPECT_EQ(ReadBytes(Card(L"setup.cfg")), m_setup);
@@ -183,7 +180,7 @@ TEST_F(CardFormatOnCard, FilesThatCannotGoBackAreReportedWithTheFolderHoldingThe
     FormatterStandin formatter({.pauseMs = 400});
     UiWatcher watcher;
 
-    FormatCard(m_page.Handle());
+    FormatCard(m_page.Handle(), m_strCard);
     holder.join();
     ASSERT_TRUE(held) << "the kept copy was never held";
     held.Reset();
@@ -209,7 +206,7 @@ TEST_F(CardFormatOnCard, CameraFileThatCannotBeSavedStopsTheFormat) {
     FormatterStandin formatter;
     UiWatcher watcher;
 
-    FormatCard(m_page.Handle());
+    FormatCard(m_page.Handle(), m_strCard);
 
     EXPECT_FALSE(formatter.WasCalled());
     EXPECT_TRUE(fs::exists(Card(L"DCIM\\100MEDIA\\clip.mp4")));
@@ -223,7 +220,7 @@ TEST_F(CardFormatOnCard, ViewerThatDoesNotStopInTimeLeavesTheCardAlone) {
     ASSERT_TRUE(viewer.IsUp());
     UiWatcher watcher(IDYES);
 
-    RunFormatProcedure(m_page.Handle(), 500);
+    RunFormatProcedure(m_page.Handle(), m_strCard, 500);
 
     EXPECT_TRUE(viewer.Received("0x463 0 0"));
     EXPECT_FALSE(formatter.WasCalled());
@@ -235,24 +232,22 @@ TEST_F(CardFormatOnCard, ViewerThatDoesNotStopInTimeLeavesTheCardAlone) {
 TEST_F(CardFormatOnCard, SizeComesFromTheDrivesOwnGeometry) {
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
     ASSERT_TRUE(GetDiskFreeSpaceW(m_strCard.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters));
-    EXPECT_EQ(IsLargeCard(), cardformat::IsLargeGeometry({sectorsPerCluster, bytesPerSector, totalClusters}));
+    EXPECT_EQ(IsLargeCard(m_strCard), cardformat::IsLargeGeometry({sectorsPerCluster, bytesPerSector, totalClusters}));
 }
 
 TEST(CardFormat, CardNotOnARemovableDriveIsLeftAlone) {
     testsupport::TempFolder card;
     testsupport::WriteText(card / L"setup.cfg", "record");
-    g_strCardRoot = card.CardRoot();
     ScopedCardGeometry geometry(CARD_64GB);
     FormatterStandin formatter;
     {
         UiWatcher watcher;
-        FormatCard(nullptr);  // any message box would be answered, and so noted, before this returns
+        FormatCard(nullptr, card.CardRoot());  // any message box would be answered, and so noted, before this returns
         EXPECT_TRUE(watcher.Messages().empty());
     }
     EXPECT_FALSE(formatter.WasCalled());
-    EXPECT_FALSE(IsLargeCard()) << "only a removable card can be large";
+    EXPECT_FALSE(IsLargeCard(card.CardRoot())) << "only a removable card can be large";
     EXPECT_EQ(testsupport::ReadText(card / L"setup.cfg"), "record");
-    g_strCardRoot.clear();
 }
 
 TEST(CardFormatLabel, IsTheModelNameOrTheBuiltInLabel) {

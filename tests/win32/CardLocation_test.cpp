@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+
 #include <filesystem>
+#include <thread>
 
 #include "tests/support/TestFiles.h"
 
@@ -80,9 +83,67 @@ TEST_F(HeldCopyTest, ACopyThatCannotBeWrittenIsNotReady) {
     EXPECT_FALSE(WriteHeldCopy(m_program, (m_folder / L"no such folder" / L"x.exe").wstring()).IsReady());
 }
 
+// What the thread's COM is: an apartment type, or CO_E_NOTINITIALIZED.
+struct ComState {
+    HRESULT result;
+    APTTYPE type;
+};
+
+ComState ComOnThisThread() {
+    APTTYPE type{};
+    APTTYPEQUALIFIER qualifier{};
+    const HRESULT result = CoGetApartmentType(&type, &qualifier);
+    return {result, type};
+}
+
+struct LaunchSeen {
+    int calls = 0;
+    ComState comAtCall{};
+    bool heldAtCall = false;
+    std::wstring file, parameters, folder;
+};
+
+TEST_F(HeldCopyTest, TheLaunchStartsTheCopyWithComStartedForTheCallOnlyAndThenLetsItGo) {
+    LaunchSeen seen;
+    ComState before{}, after{};
+    bool launched = false;
+    // A thread of its own, so that nothing else has started COM on it.
+    std::thread([&] {
+        CHeldCopy copy = WriteHeldCopy(m_program, Destination());
+        ASSERT_TRUE(copy.IsReady());
+        before = ComOnThisThread();
+        launched = cardlocation::LaunchCopy(copy, L"E:\\my card\\", [&](const std::wstring& file,
+                                                                        const std::wstring& parameters,
+                                                                        const std::wstring& folder) {
+            ++seen.calls;
+            seen.comAtCall = ComOnThisThread();
+            seen.heldAtCall = !DeleteFileW(Destination().c_str());
+            seen.file = file;
+            seen.parameters = parameters;
+            seen.folder = folder;
+        });
+        after = ComOnThisThread();
+    }).join();
+
+    EXPECT_TRUE(launched);
+    EXPECT_EQ(before.result, CO_E_NOTINITIALIZED);
+    ASSERT_EQ(seen.calls, 1);
+    EXPECT_EQ(seen.comAtCall.result, S_OK) << "COM started before the shell is called";
+    EXPECT_TRUE(seen.comAtCall.type == APTTYPE_STA || seen.comAtCall.type == APTTYPE_MAINSTA)
+        << "apartment threaded, not " << seen.comAtCall.type;
+    EXPECT_EQ(after.result, CO_E_NOTINITIALIZED) << "COM ended after the call";
+    EXPECT_TRUE(seen.heldAtCall) << "the copy is held until the new process exists";
+    EXPECT_EQ(seen.file, Destination());
+    EXPECT_EQ(seen.parameters, L"\"E:\\my card\\\\\"") << "quoted, the trailing backslash doubled";
+    EXPECT_EQ(seen.folder, Destination().substr(0, 3));
+    EXPECT_TRUE(DeleteFileW(Destination().c_str())) << "let go after the launch";
+}
+
 TEST_F(HeldCopyTest, ACopyThatIsNotReadyStartsNothing) {
     CHeldCopy none;
-    EXPECT_FALSE(cardlocation::LaunchCopy(none, L"R:\\"));
+    int calls = 0;
+    EXPECT_FALSE(cardlocation::LaunchCopy(none, L"R:\\", [&](auto&&...) { ++calls; }));
+    EXPECT_EQ(calls, 0);
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ inline void ClickSkinnedButton(HWND owner, int id) {
 // Runs the main window modally over the card and calls `whileOpen` once from inside the
 // window's own modal loop, as soon as that loop runs: start-up has finished, the window is
 // shown and its pages are loaded. A window that `whileOpen` left open is closed with Cancel.
-// The card root is cleared and the clock choice reset afterwards. Returns DoModal's result.
+// The card root is cleared afterwards. Returns DoModal's result.
 class MainWindowRun {
 public:
     static INT_PTR Run(const std::wstring& cardRoot, const std::function<void(CSettingDlg&)>& whileOpen) {
@@ -106,7 +106,6 @@ public:
             EXPECT_TRUE(run.m_bDriven) << "the window's loop never ran";
         }
         g_strCardRoot.clear();
-        g_bWriteClock = 0;
         return result;
     }
 

@@ -39,7 +39,6 @@ protected:
     void TearDown() override {
         m_page.reset();
         FreeLiveRecord();
-        g_bWriteClock = 0;
     }
 
     HWND PageHwnd() const { return m_page->GetSafeHwnd(); }

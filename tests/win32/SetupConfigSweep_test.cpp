@@ -51,17 +51,16 @@ class SetupConfigSweep : public ::testing::Test {
 protected:
     void SetUp() override {
         CopySampleCard(m_card);
-        g_strCardRoot = m_card.CardRoot();
         ASSERT_TRUE(LoadLanguage(L"english"));
-        m_cardFiles.ReadVersionFile(CardPath(L"lang\\"));
-        ASSERT_FALSE(m_cardFiles.m_arrLangCodes.empty());
-        CreateLiveRecord();
+        m_session.ReadVersionFile();
+        ASSERT_FALSE(m_session.VersionFile().m_arrLangCodes.empty());
+        g_pSetupConfig = &m_session.Record();  // as the main window shows the session's record
 
         // The three pages in one parent, as the page host makes them; the memory card page on
         // top, since it is the one whose painting follows the record.
         ASSERT_TRUE(m_parent.Create(760, 540));
         m_record = std::make_unique<CParkingDlg>();
-        m_system = std::make_unique<CSystemDlg>(m_cardFiles);
+        m_system = std::make_unique<CSystemDlg>(m_session);
         m_memoryCard = std::make_unique<CEtcDlg>();
         ASSERT_TRUE(m_record->CreatePage(m_parent.Handle()));
         ASSERT_TRUE(m_system->CreatePage(m_parent.Handle()));
@@ -75,8 +74,6 @@ protected:
         m_system.reset();
         m_memoryCard.reset();
         FreeLiveRecord();
-        g_strCardRoot.clear();
-        g_bWriteClock = 0;
     }
 
     // As the page host loads them; the memory card page then paints its partition view.
@@ -90,7 +87,7 @@ protected:
     void LoadShowAndSave(const Bytes& read, const std::string& variant);
 
     TempFolder m_card;
-    CCardFileManager m_cardFiles;
+    CCardSession m_session{m_card.CardRoot()};
     const std::vector<bool> m_owned = PageOwnedBytes();
     int m_nNothingWritten = 0;
     int m_nShortWrites = 0;
@@ -115,9 +112,9 @@ std::string Differences(const Bytes& read, const Bytes& saved, const std::vector
 // Loads the file as the card holds it, shows it on the three pages and saves it back over
 // itself; checks each step. Fatal failures end the calling test.
 void SetupConfigSweep::LoadShowAndSave(const Bytes& read, const std::string& variant) {
-    const std::wstring path = CardPath(L"setup.cfg");
+    const std::wstring path = m_session.PathOf(L"setup.cfg");
     WriteBytes(path, read);
-    ASSERT_TRUE(m_cardFiles.LoadSetupConfig(path)) << variant;
+    ASSERT_EQ(m_session.ReadRecord(), LoadResult::Loaded) << variant;
     ASSERT_EQ(RecordBytes(*g_pSetupConfig), read) << variant;
     LoadAllPages();
     ASSERT_NE(g_pSetupConfig, nullptr) << variant;
@@ -126,7 +123,7 @@ void SetupConfigSweep::LoadShowAndSave(const Bytes& read, const std::string& var
     // the user picks one. (The sample has a zone, so none is filled in.)
     ASSERT_EQ(RecordBytes(shown), read) << variant << ": showing the record changed it";
 
-    const SaveResult result = m_cardFiles.SaveSetupConfig(path);
+    const SaveResult result = m_session.SaveRecord();
     const Bytes saved = ReadBytes(path);
     const size_t written = std::min<size_t>(shown.record_size, SETUP_CONFIG_SIZE);
     if (written == 0) {
@@ -146,7 +143,7 @@ void SetupConfigSweep::LoadShowAndSave(const Bytes& read, const std::string& var
 }
 
 TEST_F(SetupConfigSweep, EveryDamagedByteKeepsTheBytesNoPageOwns) {
-    const Bytes original = ReadBytes(CardPath(L"setup.cfg"));
+    const Bytes original = ReadBytes(m_session.PathOf(L"setup.cfg"));
     ASSERT_EQ(original.size(), SETUP_CONFIG_SIZE);
 
     int variants = 0;
@@ -167,7 +164,7 @@ TEST_F(SetupConfigSweep, EveryDamagedByteKeepsTheBytesNoPageOwns) {
 // A record size no single damaged byte of the sample reaches: none, the smallest, one short of
 // the record, and sizes beyond it.
 TEST_F(SetupConfigSweep, TheRecordSizeBoundsWhatIsWritten) {
-    const Bytes original = ReadBytes(CardPath(L"setup.cfg"));
+    const Bytes original = ReadBytes(m_session.PathOf(L"setup.cfg"));
     for (uint32_t size : {0u, 1u, 4u, 100u, 440u, 443u, 543u, 545u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
         SetupConfig record = RecordFromBytes(original);
         record.record_size = size;

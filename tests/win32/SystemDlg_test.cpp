@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include "pages/PageControlIds.h"
-#include "record/CardRoot.h"
 #include "tests/win32/ModalAnswerer.h"
 #include "tests/win32/PageTestSupport.h"
 
@@ -25,12 +24,14 @@ constexpr const wchar_t* ZONE_LIST_SAMPLE = L"123456789 123456789 123456789 1234
 class SystemDlgTest : public PageTest<CSystemDlg> {
 protected:
     void Open(const SetupConfig& record) {
-        m_cardFiles.m_arrLangCodes = {L"en", L"ko", L"xx-unknown", L"fr"};
-        CreatePage(std::make_unique<CSystemDlg>(m_cardFiles), record);
+        SetLanguageCodes(" en ko xx-unknown fr");
+        CreatePage(std::make_unique<CSystemDlg>(m_card), record);
     }
-    void TearDown() override {
-        PageTest::TearDown();
-        g_strCardRoot.clear();
+    // The card's ver.dat lists these codes too (read after the others).
+    void SetLanguageCodes(const std::string& codes) {
+        std::filesystem::create_directories(m_folder.Path() / L"lang");
+        WriteText(m_folder.Path() / L"lang" / L"ver.dat", " Code :" + codes + "\r\n");
+        m_card.ReadVersionFile();
     }
 
     int ComboCount(int id) const { return static_cast<int>(SendMessageW(Control(id), CB_GETCOUNT, 0, 0)); }
@@ -62,7 +63,8 @@ protected:
 
     const CRegTimeZoneInfo& Zone(int index) { return *m_page->TimeZoneCatalogue().GetAt(index); }
 
-    CCardFileManager m_cardFiles;
+    TempFolder m_folder;
+    CCardSession m_card{m_folder.CardRoot()};
 };
 
 SYSTEMTIME At(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
@@ -177,7 +179,7 @@ TEST_F(SystemDlgTest, TheLanguageListIsFilledOnceAndAnIndexOutsideItSelectsNothi
     EXPECT_TRUE(Checked(IDC_SYS_LANGUAGE_4));
     EXPECT_EQ(ComboSelection(IDC_SYS_LANGUAGE_LIST), -1);
 
-    m_cardFiles.m_arrLangCodes = {L"de"};
+    SetLanguageCodes(" de");
     g_pSetupConfig->language_index = 1;
     m_page->LoadControls();
     EXPECT_EQ(ComboCount(IDC_SYS_LANGUAGE_LIST), 4);
@@ -320,9 +322,9 @@ TEST_F(SystemDlgTest, AnEmptyCatalogueLeavesTheListEmptyAndTheRecordAlone) {
 // --- clock ---
 
 TEST_F(SystemDlgTest, TheClockBoxHandsThePickersToSave) {
-    g_bWriteClock = 1;
+    m_card.Clock().write = true;
     Open(SampleRecord());
-    EXPECT_EQ(g_bWriteClock, 0) << "loading unticks the box";
+    EXPECT_FALSE(m_card.Clock().write) << "loading unticks the box";
     EXPECT_FALSE(Checked(IDC_SYS_CLOCK_CHECK));
     for (int id : {IDC_SYS_CLOCK_TIME, IDC_SYS_CLOCK_DATE, IDC_SYS_CLOCK_NOW}) EXPECT_FALSE(Enabled(id)) << id;
 
@@ -331,23 +333,23 @@ TEST_F(SystemDlgTest, TheClockBoxHandsThePickersToSave) {
     SendMessageW(Control(IDC_SYS_CLOCK_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
     SendMessageW(Control(IDC_SYS_CLOCK_TIME), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
     Click(IDC_SYS_CLOCK_CHECK);
-    EXPECT_EQ(g_bWriteClock, 1);
+    EXPECT_TRUE(m_card.Clock().write);
     for (int id : {IDC_SYS_CLOCK_TIME, IDC_SYS_CLOCK_DATE, IDC_SYS_CLOCK_NOW}) EXPECT_TRUE(Enabled(id)) << id;
-    EXPECT_EQ(FormatClockLine(g_stClock, 0), "2024,02,29,13,45,07,-0000")
+    EXPECT_EQ(FormatClockLine(m_card.Clock().time, 0), "2024,02,29,13,45,07,-0000")
         << "the date from one picker, the time from the other";
 
     ChangePicker(IDC_SYS_CLOCK_TIME, At(2020, 1, 1, 8, 9, 10));
-    EXPECT_EQ(FormatClockLine(g_stClock, 0), "2024,02,29,08,09,10,-0000");
+    EXPECT_EQ(FormatClockLine(m_card.Clock().time, 0), "2024,02,29,08,09,10,-0000");
 
     Click(IDC_SYS_CLOCK_CHECK);
-    EXPECT_EQ(g_bWriteClock, 0);
+    EXPECT_FALSE(m_card.Clock().write);
     ChangePicker(IDC_SYS_CLOCK_DATE, At(2025, 12, 24, 0, 0, 0));
     ChangePicker(IDC_SYS_CLOCK_TIME, At(2020, 1, 1, 22, 30, 0));
-    EXPECT_EQ(FormatClockLine(g_stClock, 0), "2024,02,29,08,09,10,-0000") << "unticked: the clock is left";
+    EXPECT_EQ(FormatClockLine(m_card.Clock().time, 0), "2024,02,29,08,09,10,-0000") << "unticked: the clock is left";
 
     Click(IDC_SYS_CLOCK_CHECK);
-    EXPECT_EQ(FormatClockLine(g_stClock, 0), "2025,12,24,22,30,00,-0000") << "ticked again: what the pickers show";
-    EXPECT_EQ(g_stClock.wDayOfWeek, 3) << "24 December 2025 is a Wednesday";
+    EXPECT_EQ(FormatClockLine(m_card.Clock().time, 0), "2025,12,24,22,30,00,-0000") << "ticked again: what the pickers show";
+    EXPECT_EQ(m_card.Clock().time.wDayOfWeek, 3) << "24 December 2025 is a Wednesday";
 }
 
 TEST_F(SystemDlgTest, GetCurrentTimeSetsBothPickersToThePcsTime) {
@@ -364,10 +366,10 @@ TEST_F(SystemDlgTest, GetCurrentTimeSetsBothPickersToThePcsTime) {
     EXPECT_GE(seconds(shown), seconds(before));
     EXPECT_LE(seconds(shown), seconds(after));
     EXPECT_EQ(Picker(IDC_SYS_CLOCK_DATE).wDay, shown.wDay);
-    EXPECT_EQ(g_stClock.wHour, shown.wHour);
-    EXPECT_EQ(g_stClock.wSecond, shown.wSecond);
-    EXPECT_EQ(g_stClock.wDay, shown.wDay);
-    EXPECT_EQ(g_stClock.wMilliseconds, 0);
+    EXPECT_EQ(m_card.Clock().time.wHour, shown.wHour);
+    EXPECT_EQ(m_card.Clock().time.wSecond, shown.wSecond);
+    EXPECT_EQ(m_card.Clock().time.wDay, shown.wDay);
+    EXPECT_EQ(m_card.Clock().time.wMilliseconds, 0);
 }
 
 // --- touch calibration ---
@@ -386,7 +388,7 @@ protected:
 };
 
 TEST_F(TouchCalibrationTest, YesPutsAnEmptyRequestFileInTheRootOfTheCardsDrive) {
-    g_strCardRoot = L"C:\\users\\card folder\\";
+    m_card = CCardSession(L"C:\\users\\card folder\\");
     ModalAnswerer answers({IDYES, IDOK});
     PressSpace(IDC_SYS_TOUCH_RESET);
 
@@ -400,7 +402,7 @@ TEST_F(TouchCalibrationTest, YesPutsAnEmptyRequestFileInTheRootOfTheCardsDrive) 
 }
 
 TEST_F(TouchCalibrationTest, NoLeavesTheCardAlone) {
-    g_strCardRoot = L"C:\\";
+    m_card = CCardSession(L"C:\\");
     ModalAnswerer answers({IDNO});
     PressSpace(IDC_SYS_TOUCH_RESET);
     EXPECT_EQ(answers.Shown().size(), 1u);
@@ -408,7 +410,7 @@ TEST_F(TouchCalibrationTest, NoLeavesTheCardAlone) {
 }
 
 TEST_F(TouchCalibrationTest, WithoutADriveRootNothingIsWrittenAndTheUserIsTold) {
-    g_strCardRoot = L"card\\";
+    m_card = CCardSession(L"card\\");
     ModalAnswerer answers({IDYES, IDOK});
     PressSpace(IDC_SYS_TOUCH_RESET);
     ASSERT_EQ(answers.Shown().size(), 2u);

@@ -28,8 +28,6 @@ public:
     // Starts the worker, once; when it has read the catalogue it posts `message` to `notify`
     // (if given). False when the worker cannot be made or was started before.
     bool Start(HWND notify = nullptr, UINT message = 0);
-    // Whether the catalogue has been taken.
-    bool IsTaken() const { return m_bTaken; }
 
     // The catalogue, once: the worker's when it ends within `waitMs`, else (no worker, or not
     // done in time) one read here and now. Later calls give null.
