@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
 #include "cli/InterruptedSaves.h"
+#include "platform/FilePath.h"
 #include "platform/SaveCopyFolder.h"
 #include "record/GuardedSave.h"
 
@@ -19,7 +20,7 @@ namespace {
 
 // Where this card's copy is kept (named after the card, so no need to read it).
 std::string CopyPathText(const CCardSession& card) {
-    const std::filesystem::path setup(card.PathOf(L"setup.cfg"));
+    const std::filesystem::path setup = platform::WidePath(card.PathOf(L"setup.cfg"));
     return PathText(CSaveCopyStore::PathIn(platform::UserSaveCopyFolder(), CardIdentityOf(setup)));
 }
 

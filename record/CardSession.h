@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FilePath.h"
 #include "record/CardFileManager.h"
 #include "record/ClockFile.h"
 #include "record/SetupConfig.h"
@@ -70,7 +71,7 @@ public:
     }
 
     // Removes what a cut-short replace of time.dat left beside it; true when nothing is left.
-    bool RemoveLeftovers() { return RemoveLeftoverClockFile(std::filesystem::path(PathOf(L"time.dat"))); }
+    bool RemoveLeftovers() { return RemoveLeftoverClockFile(platform::WidePath(PathOf(L"time.dat"))); }
 
     SetupConfig& Record() { return m_record; }
     const SetupConfig& Record() const { return m_record; }

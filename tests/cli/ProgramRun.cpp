@@ -33,7 +33,11 @@ ProgramResult RunDashcfg(const std::vector<std::string>& arguments, const RunOpt
 
     std::string command;
     if (!options.environment.empty()) command += "env " + options.environment + " ";
-    if (options.unprivileged && geteuid() == 0) command += "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    if (options.unprivileged && geteuid() == 0) {
+        // The ordinary user keeps its safety copies where it may write, not in root's home.
+        command += "env XDG_STATE_HOME=" + ShellQuoted(scratch.Path().string()) +
+                   " setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    }
     command += ShellQuoted(DCS_DASHCFG);
     for (const std::string& argument : arguments) command += " " + ShellQuoted(argument);
     command += " <" + ShellQuoted(inFile.string()) + " 2>" + ShellQuoted(errFile.string());

@@ -89,7 +89,7 @@ TEST_F(DashcfgScriptingTest, EveryCommandTakesPathsOfAnyCharacters) {
 
         for (const std::vector<std::string>& arguments :
              {std::vector<std::string>{"check", P(card)}, {"clock", P(card), "--at", "2024-05-06 13:45:07"},
-              {"reset", P(card)}, {"diff", P(card), P(target)}, {"show", "--json", P(card)}}) {
+              {"reset", P(card)}, {"diff", P(card), P(target)}, {"show", "--json", P(card)}, {"recover", P(card)}}) {
             const ProgramResult run = RunDashcfg(arguments);
             EXPECT_LE(run.exitCode, 1) << arguments[0] << ": " << run.err;
             EXPECT_FALSE(Has(run.err, "convert")) << run.err;

@@ -18,6 +18,7 @@ _dashcfg() {
         set | apply | reset) options+=" --dry-run --force --json" ;;
         export | recover) options+=" --force --json" ;;
         diff | check) options+=" --json" ;;
+        recover) options+=" --force --json" ;;
         clock) options+=" --at --repeated --clear --dry-run --force --json" ;;
         help)
             COMPREPLY=($(compgen -W "$commands" -- "$cur"))
