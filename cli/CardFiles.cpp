@@ -12,6 +12,7 @@
 #include "cli/Utf8.h"
 #include "localisation/LanguageCodeTable.h"
 #include "platform/FilePath.h"
+#include "platform/SaveCopyFolder.h"
 
 namespace {
 
@@ -45,12 +46,17 @@ std::filesystem::path SetupFilePath(const std::filesystem::path& root) { return 
 std::filesystem::path FactoryFilePath(const std::filesystem::path& root) { return root / L"default.cfg"; }
 std::filesystem::path ClockFilePath(const std::filesystem::path& root) { return root / L"time.dat"; }
 
-CCardSession CardSessionFor(const std::filesystem::path& root) {
+CCardSession CardSessionFor(const std::filesystem::path& root, bool requireSaveCopy) {
     std::wstring text = platform::PathWide(root);
     if (text.empty() || text.back() != std::filesystem::path::preferred_separator) {
         text.push_back(std::filesystem::path::preferred_separator);
     }
-    return CCardSession(std::move(text));
+    CCardSession card(std::move(text));
+    // The same copy as the window's, where the window looks for it, so that each front end
+    // notices a save that the other left cut short.
+    card.KeepSaveCopiesIn(platform::UserSaveCopyFolder());
+    card.RequireSaveCopy(requireSaveCopy);
+    return card;
 }
 
 std::string PathText(const std::filesystem::path& path) { return WideToUtf8(platform::PathWide(path)); }
@@ -134,6 +140,11 @@ WriteOutcome WriteRecordFile(CCardSession& card) {
     }
     const SaveResult result = card.SaveRecord();
     outcome.saved = card.Record();
+    if (card.LastSaveLackedCopy()) {
+        outcome.error = "not written: no safety copy of it can be kept in " +
+                        PathText(platform::UserSaveCopyFolder()) + " (--force writes without one)";
+        return outcome;
+    }
     if (result == SaveResult::NotRestored || result == SaveResult::NotKept) {
         // The save puts the file's previous start back when a step fails; this time even that
         // failed, so the file may hold part of the new record.

@@ -59,8 +59,10 @@ std::filesystem::path SetupFilePath(const std::filesystem::path& root);
 std::filesystem::path FactoryFilePath(const std::filesystem::path& root);
 std::filesystem::path ClockFilePath(const std::filesystem::path& root);
 
-// A session on the card folder (its root text ends in a separator).
-CCardSession CardSessionFor(const std::filesystem::path& root);
+// A session on the card folder (its root text ends in a separator), keeping its safety copy
+// during a save in the user's save-copy folder. With `requireSaveCopy` a save for which no copy
+// can be kept is not begun.
+CCardSession CardSessionFor(const std::filesystem::path& root, bool requireSaveCopy = true);
 
 // The command line asks nobody: it refuses what the window would ask about, and says what it
 // was told by the command's own error line.

@@ -9,7 +9,8 @@ class App;
 struct WriteOptions {
     // Say what would change and whether the card could be written; write nothing.
     bool dryRun = false;
-    // Write to, or take settings from, a damaged record (see DamagedRecordReason) all the same.
+    // Go on where a card is refused otherwise: write to, or take settings from, a damaged record
+    // (see DamagedRecordReason) all the same.
     bool force = false;
 };
 

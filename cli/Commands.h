@@ -22,3 +22,4 @@ int RunReset(const std::string& card, const WriteOptions& options, bool json);
 int RunClock(const std::string& card, const std::optional<std::string>& at, bool clear, RepeatedTime repeated,
              const WriteOptions& options, bool json);
 int RunCheck(const std::vector<std::string>& cards, bool json);
+int RunRecover(const std::string& card, bool json, bool force);

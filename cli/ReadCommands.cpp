@@ -10,6 +10,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "cli/InterruptedSaves.h"
 #include "cli/Profile.h"
 #include "cli/RecordLayout.h"
 #include "cli/Utf8.h"
@@ -205,12 +206,19 @@ std::optional<std::string> NotARecordReason(const RecordFile& file) {
 int RunShow(const std::string& cardArgument, bool json) {
     const std::filesystem::path root = CardArgument(cardArgument);
     if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
+    CCardSession session = CardSessionFor(root);
+    const InterruptedSave interrupted = NoticeInterruptedSave(session, root);
     const CardContents card = ReadCard(root);
     if (!RequireRecord(card.setup)) return static_cast<int>(ExitCode::Unreadable);
-    const std::vector<Finding> findings = InspectCard(card, false);
+    std::vector<Finding> findings = InspectCard(card, false);
+    if (interrupted != InterruptedSave::None) {
+        findings.push_back({FindingKind::Files, InterruptedSaveText(interrupted, session, root)});
+    }
 
     if (json) {
-        std::cout << ShowJson(card, findings).dump(2) << "\n";
+        Json shown = ShowJson(card, findings);
+        shown["interrupted_save"] = InterruptedSaveName(interrupted);
+        std::cout << shown.dump(2) << "\n";
         return static_cast<int>(ExitCode::Ok);
     }
     PrintSection(std::cout, "Card " + PathText(root), HeaderRows(card));
@@ -230,6 +238,8 @@ int RunShow(const std::string& cardArgument, bool json) {
 int RunExport(const std::string& cardArgument, bool force) {
     const std::filesystem::path root = CardArgument(cardArgument);
     if (!RequireCardFolder(root)) return static_cast<int>(ExitCode::Unreadable);
+    CCardSession session = CardSessionFor(root);
+    NoticeInterruptedSave(session, root);
     const RecordFile setup = ReadRecordFile(SetupFilePath(root));
     if (!RequireRecord(setup)) return static_cast<int>(ExitCode::Unreadable);
     if (!force) {
@@ -246,6 +256,13 @@ int RunExport(const std::string& cardArgument, bool force) {
 }
 
 int RunDiff(const std::string& firstArgument, const std::string& secondArgument, bool json) {
+    for (const std::string& argument : {firstArgument, secondArgument}) {
+        const std::filesystem::path path = CardArgument(argument);
+        std::error_code error;
+        if (!std::filesystem::is_directory(path, error)) continue;
+        CCardSession session = CardSessionFor(path);
+        NoticeInterruptedSave(session, path);
+    }
     const RecordFile first = ReadRecordFile(RecordArgument(firstArgument));
     const RecordFile second = ReadRecordFile(RecordArgument(secondArgument));
     if (!RequireRecord(first) || !RequireRecord(second)) return static_cast<int>(ExitCode::Unreadable);
@@ -316,7 +333,12 @@ int RunCheck(const std::vector<std::string>& cards, bool json) {
         const CardContents card = ReadCard(root);
         int cardCode = 0;
         Json findings = Json::array();
-        for (const Finding& finding : InspectCard(card, true)) {
+        std::vector<Finding> found = InspectCard(card, true);
+        CCardSession session = CardSessionFor(root);
+        if (const InterruptedSave interrupted = session.FindInterruptedSave(); interrupted != InterruptedSave::None) {
+            found.push_back({FindingKind::Files, InterruptedSaveText(interrupted, session, root)});
+        }
+        for (const Finding& finding : found) {
             if (!json) std::cout << "[" << KindName(finding.kind) << "] " << finding.text << "\n";
             findings.push_back({{"kind", KindName(finding.kind)}, {"text", finding.text}});
             cardCode |= static_cast<int>(finding.kind);

@@ -10,6 +10,7 @@
 #include "cli/CommandSupport.h"
 #include "cli/Commands.h"
 #include "cli/ExitCodes.h"
+#include "cli/InterruptedSaves.h"
 #include "cli/Profile.h"
 #include "platform/TimeZoneBias.h"
 
@@ -23,6 +24,10 @@ CardResult ApplyToCard(const std::string& cardArgument, const std::vector<Settin
     const std::string card = PathText(root);
     if (const std::optional<std::string> problem = CardFolderProblem(root)) {
         return FailedCard(card, ExitCode::Unreadable, *problem);
+    }
+    CCardSession session = CardSessionFor(root, !options.force);
+    if (std::optional<std::string> refusal = InterruptedSaveRefusal(session, root, options.force)) {
+        return FailedCard(card, ExitCode::InterruptedSave, std::move(*refusal));
     }
     RecordFile setup = ReadRecordFile(SetupFilePath(root));
     if (!setup.loaded) return FailedCard(card, ExitCode::Unreadable, RecordLoadProblem(setup));
@@ -50,7 +55,7 @@ CardResult ApplyToCard(const std::string& cardArgument, const std::vector<Settin
         result.action = CardAction::WouldChange;
         return result;
     }
-    CCardSession session = CardSessionFor(root);
+    session.RemoveLeftovers();
     session.Record() = setup.record;
     const WriteOutcome outcome = WriteRecordFile(session);
     if (!outcome.ok) return FailedCard(card, ExitCode::Unwritable, PathText(setup.path) + ": " + outcome.error);
@@ -137,6 +142,10 @@ int RunReset(const std::string& cardArgument, const WriteOptions& options, bool 
         return ReportOneCard("reset", FailedCard(card, code, std::move(reason)), options, json);
     };
     if (const std::optional<std::string> problem = CardFolderProblem(root)) return fail(ExitCode::Unreadable, *problem);
+    CCardSession session = CardSessionFor(root, !options.force);
+    if (std::optional<std::string> refusal = InterruptedSaveRefusal(session, root, options.force)) {
+        return fail(ExitCode::InterruptedSave, std::move(*refusal));
+    }
     const std::filesystem::path setupFile = SetupFilePath(root);
     // Without a readable setup.cfg the device fields would come out 0: the file is left for a
     // reset once it can be read.
@@ -158,7 +167,6 @@ int RunReset(const std::string& cardArgument, const WriteOptions& options, bool 
         }
     }
 
-    CCardSession session = CardSessionFor(root);
     if (setup.loaded) session.Record() = setup.record;
     RefusingQuestions answers;
     if (!session.RestoreDefaults(answers)) {
@@ -178,6 +186,7 @@ int RunReset(const std::string& cardArgument, const WriteOptions& options, bool 
         result.action = CardAction::WouldChange;
         return ReportOneCard("reset", result, options, json);
     }
+    session.RemoveLeftovers();
     const WriteOutcome outcome = WriteRecordFile(session);
     if (!outcome.ok) return fail(ExitCode::Unwritable, PathText(setupFile) + ": " + outcome.error);
     result.action = CardAction::Saved;
@@ -226,6 +235,17 @@ int RunClock(const std::string& cardArgument, const std::optional<std::string>& 
     if (const std::optional<std::string> problem = CardFolderProblem(root)) {
         return finish(ExitCode::Unreadable, "failed", *problem);
     }
+    CCardSession card = CardSessionFor(root);
+    if (std::optional<std::string> refusal = InterruptedSaveRefusal(card, root, options.force)) {
+        return finish(ExitCode::InterruptedSave, "failed", *refusal);
+    }
+    // Replaced whole or deleted, the card's folder flushed, then read back: the report is what
+    // the card holds after the last step, whatever a step on the way said.
+    const auto flushNote = [](const ClockWriteOutcome& outcome) {
+        return outcome.flushed ? std::string()
+                               : std::string(" (the card's folder could not be flushed: eject the card before "
+                                             "pulling it)");
+    };
 
     std::error_code fileError;
     const bool present = std::filesystem::exists(file, fileError);
@@ -237,13 +257,13 @@ int RunClock(const std::string& cardArgument, const std::optional<std::string>& 
             }
             return finish(ExitCode::Ok, "would delete", PathText(file) + ": would be deleted (no clock waiting)");
         }
-        CCardSession card = CardSessionFor(root);
         card.Clock().write = false;
-        card.WriteClock();
-        if (std::filesystem::exists(file, fileError)) {
-            return finish(ExitCode::Unwritable, "failed", PathText(file) + ": cannot be deleted");
+        const ClockWriteOutcome outcome = card.ReplaceClock();
+        report["folder_flushed"] = outcome.flushed;
+        if (!outcome.done) {
+            return finish(ExitCode::Unwritable, "failed", PathText(file) + ": cannot be deleted, the card still holds it");
         }
-        return finish(ExitCode::Ok, "deleted", PathText(file) + ": deleted (no clock waiting)");
+        return finish(ExitCode::Ok, "deleted", PathText(file) + ": deleted (no clock waiting)" + flushNote(outcome));
     }
 
     const std::string line = FormatClockLine(choice->time, -platform::PcTimeZoneBias());
@@ -261,13 +281,14 @@ int RunClock(const std::string& cardArgument, const std::optional<std::string>& 
         }
         return finish(ExitCode::Ok, "would write", PathText(file) + ": would write " + done);
     }
-    CCardSession card = CardSessionFor(root);
     card.Clock().write = true;
     card.Clock().time = choice->time;
-    const bool written = card.WriteClock();
-    if (!written || ReadWholeFile(file) != line) {
+    const ClockWriteOutcome outcome = card.ReplaceClock();
+    report["folder_flushed"] = outcome.flushed;
+    if (!outcome.done) {
         return finish(ExitCode::Unwritable, "failed",
-                      PathText(file) + (written ? ": reads back differently from what was written" : ": cannot be written"));
+                      PathText(file) + ": cannot be written; the card holds " +
+                          (std::filesystem::exists(file, fileError) ? "its previous time.dat" : "no time.dat"));
     }
-    return finish(ExitCode::Ok, "written", PathText(file) + ": " + done);
+    return finish(ExitCode::Ok, "written", PathText(file) + ": " + done + flushNote(outcome));
 }

@@ -23,8 +23,9 @@ constexpr const char* EXIT_CODE_HELP = R"(Exit codes:
   4    a card file cannot be written, or reads back differently
   5    standard output could not be written (a closed pipe, a full disk); the command's work was done (a command that failed otherwise keeps its own code)
   6    a damaged setup.cfg or default.cfg, refused without --force: nothing was changed
+  7    a save to the card was cut short: nothing was changed; run `dashcfg recover CARD` first (or --force)
   check: the sum of the kinds found on all its cards: 8 files, 16 sizes, 32 values, 64 languages, plus 3 when a card folder is missing
-  apply: 64 plus a bit per kind of failure among its cards, for any number of cards: 1 a value a card does not take, 2 a card or file unreadable, 4 a card not written, 8 a damaged record; each failed card is named on standard error)";
+  apply: 64 plus a bit per kind of failure among its cards, for any number of cards: 1 a value a card does not take, 2 a card or file unreadable, 4 a card not written, 8 a damaged record, 16 a card with a save cut short; each failed card is named on standard error)";
 
 #ifdef _WIN32
 constexpr const char* CARD = "E:\\";
@@ -205,6 +206,18 @@ int Run(const std::vector<std::string>& arguments) {
     AddJsonFlag(*check, args.json);
     check->footer(Examples({"dashcfg check " + C(CARD), "dashcfg check --json " + C(CARD2) + " " + C(CARD3)}));
 
+    CLI::App* recover = app.add_subcommand(
+        "recover", "Put back the settings from before a save to the card that was cut short (the card pulled)");
+    recover->add_option("CARD", args.card, "card folder")->required();
+    recover->add_flag("--force", args.write.force,
+                      "put them back even when the card has been written by someone else since");
+    AddJsonFlag(*recover, args.json);
+    recover->footer("The settings from before are kept on this PC while a save runs; every command says when a "
+                    "save to the card was cut short, and the commands that write refuse the card (exit code 7) "
+                    "until recover has put them back: the file's start, length and tail as they were, read back "
+                    "and compared.\n\n" +
+                    Examples({"dashcfg recover " + C(CARD), "dashcfg recover --json " + C(CARD)}));
+
     // What the parser would only call "a subcommand is required": no arguments, help, and
     // unknown commands and options, each answered in its own words.
     const std::vector<std::string> commands = CommandNames(app);
@@ -262,6 +275,7 @@ int Run(const std::vector<std::string>& arguments) {
     if (reset->parsed()) return RunReset(args.card, args.write, args.json);
     if (clock->parsed()) return RunClock(args.card, args.at, args.clear, repeated, args.write, args.json);
     if (check->parsed()) return RunCheck(args.list, args.json);
+    if (recover->parsed()) return RunRecover(args.card, args.json, args.write.force);
     return static_cast<int>(ExitCode::Usage);
 }
 

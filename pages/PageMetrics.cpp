@@ -23,7 +23,7 @@ int WheelChange(int wheelDelta, int position, int maximum, int lineStep) {
     return 0;
 }
 
-int LabelWidth(int textWidth) { return textWidth > 0 ? textWidth + 30 : 25; }
+int LabelWidth(int textWidth) { return textWidth > 0 ? textWidth + LABEL_MARK_ROOM : EMPTY_LABEL_WIDTH; }
 
 int CountLineBreaks(std::wstring_view message) {
     int count = 0;

@@ -22,6 +22,8 @@ int WheelChange(int wheelDelta, int position, int maximum, int lineStep);
 
 // Width of a label, radio button or check box for a measured text width: room for the mark and
 // a gap beside a text, a fixed width for an empty one.
+constexpr int LABEL_MARK_ROOM = 30;
+constexpr int EMPTY_LABEL_WIDTH = 25;
 int LabelWidth(int textWidth);
 
 // Number of "\r\n" pairs in a pop-up message; exactly two gets the taller message control.

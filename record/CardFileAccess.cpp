@@ -95,6 +95,23 @@ CardFileAccess*& Current() {
 
 }  // namespace
 
+bool CardFileAccess::WriteWholeFile(const fs::path& file, std::span<const uint8_t> bytes) {
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        if (!out.is_open()) return false;
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.close();  // a write error may show only at the close
+        if (!out) return false;
+    }
+    return platform::SyncFileToStorage(file);
+}
+
+bool CardFileAccess::Replace(const fs::path& from, const fs::path& to) {
+    return platform::ReplaceFileWriteThrough(from, to);
+}
+
+bool CardFileAccess::SyncFolder(const fs::path& folder) { return platform::SyncFolderToStorage(folder); }
+
 CardFileAccess& CurrentCardFileAccess() { return *Current(); }
 
 ScopedCardFileAccess::ScopedCardFileAccess(CardFileAccess& access) : m_previous(Current()) { Current() = &access; }

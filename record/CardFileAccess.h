@@ -40,6 +40,16 @@ public:
     virtual std::optional<CardFileStart> ReadStart(const std::filesystem::path& file, size_t maxBytes) = 0;
     // Deletes the file; true when it is gone (or was never there).
     virtual bool Remove(const std::filesystem::path& file) = 0;
+
+    // The steps of replacing a small file whole (time.dat): a new file written and flushed
+    // beside it, renamed over it, the folder flushed. The real card's unless overridden.
+    // Writes `bytes` as the whole of `file` (created or emptied first) and flushes it; true when
+    // all of it was written and flushed.
+    virtual bool WriteWholeFile(const std::filesystem::path& file, std::span<const uint8_t> bytes);
+    // Renames `from` over `to`, write-through; true when the rename took place.
+    virtual bool Replace(const std::filesystem::path& from, const std::filesystem::path& to);
+    // Makes the folder's entries reach the card; true when the system confirms it.
+    virtual bool SyncFolder(const std::filesystem::path& folder);
 };
 
 // The card access in use: the real files unless a test has put another in place.

@@ -68,7 +68,8 @@ SaveResult CCardFileManager::SaveSetupRecord(const std::filesystem::path& path, 
         // setup.cfg would be no settings record at all.
         const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(&live), size);
         const GuardedWriteResult written =
-            WriteRecordGuarded(path, bytes, m_saveCopies ? &*m_saveCopies : nullptr);
+            WriteRecordGuarded(path, bytes, m_saveCopies ? &*m_saveCopies : nullptr, m_bRequireSaveCopy);
+        m_bLastSaveLackedCopy = written == GuardedWriteResult::NoCopyKept;
         if (written != GuardedWriteResult::Written) {
             DebugOutput(L"\n\nVistrela Setting fail to save\n");
             if (written == GuardedWriteResult::CardNotRestored) return SaveResult::NotRestored;
@@ -90,16 +91,39 @@ void CCardFileManager::KeepSaveCopiesIn(std::vector<std::filesystem::path> folde
     m_saveCopies.emplace(std::move(folders));
 }
 
-bool CCardFileManager::HasInterruptedSave(const std::wstring& path) {
-    if (!m_saveCopies) return false;
-    const std::wstring card = CardIdentityOf(path);
-    const std::optional<SaveCopy> copy = m_saveCopies->Find(card);
-    if (!copy) return false;
-    if (CardHolds(copy->original, path)) {
-        m_saveCopies->Drop(card);  // the save was cut short before it changed anything
-        return false;
+InterruptedSave CCardFileManager::FindInterruptedSave(const std::wstring& path) {
+    const std::optional<SaveCopy> copy = InterruptedSaveCopy(path);
+    if (!copy) return InterruptedSave::None;
+    return CompareWithCopy(*copy, path);
+}
+
+CCardFileManager::PutBackResult CCardFileManager::PutBackCopy(const SaveCopy& copy, const std::wstring& path) {
+    const std::filesystem::path file = platform::WidePath(path);
+    if (PutBackOnCard(copy.original, file)) {
+        if (m_saveCopies) m_saveCopies->Drop(copy.card);
+        return PutBackResult::Done;
     }
-    return true;
+    return CardHolds(copy.original, file) ? PutBackResult::Unsure : PutBackResult::Failed;
+}
+
+InterruptedSave CCardFileManager::CompareWithCopy(const SaveCopy& copy, const std::wstring& path) {
+    switch (CompareCardWithCopy(copy, platform::WidePath(path))) {
+    case CardSinceCopy::HoldsOriginal:  // cut short before it changed anything
+        if (m_saveCopies) m_saveCopies->Drop(copy.card);
+        return InterruptedSave::None;
+    // A save that wrote its whole record but was cut short before it was proven (or told) is
+    // still offered for undoing: whoever saved was told it failed, or nothing at all.
+    case CardSinceCopy::HoldsIntended:
+    case CardSinceCopy::CutShort: return InterruptedSave::CutShort;
+    case CardSinceCopy::ChangedSince: return InterruptedSave::ChangedSince;
+    case CardSinceCopy::Unreadable: break;
+    }
+    return InterruptedSave::Unreadable;
+}
+
+std::optional<SaveCopy> CCardFileManager::InterruptedSaveCopy(const std::wstring& path) const {
+    if (!m_saveCopies) return std::nullopt;
+    return m_saveCopies->Find(CardIdentityOf(platform::WidePath(path)));
 }
 
 bool CCardFileManager::PutBackInterruptedSave(const std::wstring& path) {

@@ -24,6 +24,14 @@ enum class SaveResult {
                      // copy of it could be kept on the PC
 };
 
+// What an earlier save left for this card on the PC.
+enum class InterruptedSave {
+    None,          // no copy waits: the card is whole
+    CutShort,      // the save was cut short; its copy can put the previous settings back
+    ChangedSince,  // a copy waits, but the card has been written by someone else since
+    Unreadable,    // a copy waits, and the card cannot be read to compare
+};
+
 // Why a settings file did or did not load.
 enum class LoadResult {
     Loaded,
@@ -54,9 +62,18 @@ public:
     // save cut short by a pulled card can be undone at the next start.
     void KeepSaveCopiesIn(const std::filesystem::path& folder) { KeepSaveCopiesIn(std::vector{folder}); }
     void KeepSaveCopiesIn(std::vector<std::filesystem::path> folders);
-    // True when a save to this settings file was cut short and its copy still waits. A copy
-    // that matches the card already (nothing had been written yet) is dropped silently.
-    bool HasInterruptedSave(const std::wstring& path);
+    // Refuses to begin a save for which no copy can be kept on the PC (the save then fails
+    // with the card untouched, and LastSaveLackedCopy() tells why). The window saves all the
+    // same; dashcfg does not.
+    void RequireSaveCopy(bool bRequire) { m_bRequireSaveCopy = bRequire; }
+    bool LastSaveLackedCopy() const { return m_bLastSaveLackedCopy; }
+
+    // What a save to this settings file left behind: nothing (no copy waits), a save cut short,
+    // or a copy whose card has been written by someone else since. A copy whose card still
+    // holds the record from before the save (nothing had been written) is dropped silently.
+    InterruptedSave FindInterruptedSave(const std::wstring& path);
+    // True when a copy waits (cut short, or the card changed since).
+    bool HasInterruptedSave(const std::wstring& path) { return FindInterruptedSave(path) != InterruptedSave::None; }
     // Puts the waiting copy back on the card; true (and the copy dropped) when the card holds
     // it again, false (the copy kept) when not.
     bool PutBackInterruptedSave(const std::wstring& path);
@@ -73,6 +90,19 @@ public:
     std::wstring m_strPackName;
     std::wstring m_strDevice;
 
+    // The copy that waits for this settings file, if any.
+    std::optional<SaveCopy> InterruptedSaveCopy(const std::wstring& path) const;
+    // What the card holds measured against this copy (read once already); drops the copy when
+    // the card still holds the record from before the save.
+    InterruptedSave CompareWithCopy(const SaveCopy& copy, const std::wstring& path);
+    // Puts this copy back on the card. Done: proven on the card, the copy dropped. Unsure: a
+    // step reported an error, yet the card reads back the copy; the copy stays until the card
+    // is seen to hold it at a later start. Failed: the card does not hold it; the copy stays.
+    enum class PutBackResult { Done, Unsure, Failed };
+    PutBackResult PutBackCopy(const SaveCopy& copy, const std::wstring& path);
+
 private:
     std::optional<CSaveCopyStore> m_saveCopies;
+    bool m_bRequireSaveCopy = false;
+    mutable bool m_bLastSaveLackedCopy = false;
 };

@@ -21,6 +21,7 @@ bool CCardSession::Start(CardQuestions& questions) {
 }
 
 LoadResult CCardSession::ReadCardFiles(CardQuestions& questions) {
+    RemoveLeftovers();  // never read: its line may be a part
     ReadClock();
     ReadVersionFile();
     return LoadRecordOrDefaults(questions);
@@ -82,4 +83,6 @@ bool CCardSession::WriteTouchCalibrationRequest() {
     return written;
 }
 
-bool CCardSession::WriteClock() { return WriteClockRequest(platform::WidePath(PathOf(L"time.dat")), m_clock); }
+ClockWriteOutcome CCardSession::ReplaceClock() {
+    return ReplaceClockFile(platform::WidePath(PathOf(L"time.dat")), m_clock);
+}

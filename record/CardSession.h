@@ -5,6 +5,7 @@
 // saving to it live here once; the window and the command line only answer the questions.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,26 @@ public:
     // The same, in the first of these folders that takes the copy.
     void KeepSaveCopiesIn(std::vector<std::filesystem::path> folders) { m_files.KeepSaveCopiesIn(std::move(folders)); }
 
+    // A save for which no copy can be kept on the PC is not begun (dashcfg); see
+    // CCardFileManager::RequireSaveCopy.
+    void RequireSaveCopy(bool bRequire) { m_files.RequireSaveCopy(bRequire); }
+    bool LastSaveLackedCopy() const { return m_files.LastSaveLackedCopy(); }
+
+    // What an earlier save to this card's setup.cfg left on the PC (a copy whose card is whole
+    // again is dropped on the way).
+    InterruptedSave FindInterruptedSave() { return m_files.FindInterruptedSave(PathOf(L"setup.cfg")); }
+    std::optional<SaveCopy> InterruptedSaveCopy() const { return m_files.InterruptedSaveCopy(PathOf(L"setup.cfg")); }
+    // Puts the waiting copy back on setup.cfg; true (the copy dropped) when the card holds it.
+    bool PutBackInterruptedSave() { return m_files.PutBackInterruptedSave(PathOf(L"setup.cfg")); }
+    // The same for a copy read already (CCardFileManager::CompareWithCopy, PutBackCopy).
+    InterruptedSave CompareWithCopy(const SaveCopy& copy) { return m_files.CompareWithCopy(copy, PathOf(L"setup.cfg")); }
+    CCardFileManager::PutBackResult PutBackCopy(const SaveCopy& copy) {
+        return m_files.PutBackCopy(copy, PathOf(L"setup.cfg"));
+    }
+
+    // Removes what a cut-short replace of time.dat left beside it; true when nothing is left.
+    bool RemoveLeftovers() { return RemoveLeftoverClockFile(std::filesystem::path(PathOf(L"time.dat"))); }
+
     SetupConfig& Record() { return m_record; }
     const SetupConfig& Record() const { return m_record; }
     ClockRequest& Clock() { return m_clock; }
@@ -83,8 +104,10 @@ public:
     // Writes the record over the start of setup.cfg (guarded: flushed, read back, the previous
     // start put back on failure).
     SaveResult SaveRecord();
-    // Writes time.dat from the clock request, or deletes it when the request does not write.
-    bool WriteClock();
+    // Replaces time.dat whole from the clock request, or deletes it when the request does not
+    // write; true when the card, read back, holds what was asked.
+    bool WriteClock() { return ReplaceClock().done; }
+    ClockWriteOutcome ReplaceClock();
     // Asks the camera to reset its touch calibration at its next start: an empty
     // set_touch_cal.txt in the root of the card's drive (created, or emptied). False when the
     // card root starts with no drive root, or the file could not be made.

@@ -1,11 +1,13 @@
 #include "record/ClockFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <limits>
 #include <vector>
 
+#include "record/CardFileAccess.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/FilePath.h"
 #include "platform/FileSync.h"
@@ -67,23 +69,53 @@ void ParseClockLine(std::string_view line, ClockTime& time) {
     time.wSecond = values[5];
 }
 
-bool WriteClockRequest(const std::filesystem::path& file, const ClockRequest& request) {
-    if (!request.write) {
+std::filesystem::path ClockTemporaryFile(const std::filesystem::path& file) {
+    std::filesystem::path temporary = file;
+    temporary += L".new";
+    return temporary;
+}
+
+bool RemoveLeftoverClockFile(const std::filesystem::path& file) {
+    return CurrentCardFileAccess().Remove(ClockTemporaryFile(file));
+}
+
+ClockWriteOutcome ReplaceClockFile(const std::filesystem::path& file, const ClockRequest& request) {
+    CardFileAccess& card = CurrentCardFileAccess();
+    const std::filesystem::path temporary = ClockTemporaryFile(file);
+    const std::filesystem::path folder = file.parent_path();
+    RemoveLeftoverClockFile(file);
+
+    ClockWriteOutcome outcome;
+    std::string line;
+    if (request.write) {
+        line = FormatClockLine(request.time, -platform::PcTimeZoneBias());
+        const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(line.data()), line.size());
+        outcome.changed = card.WriteWholeFile(temporary, bytes) && card.Replace(temporary, file);
+        if (!outcome.changed) card.Remove(temporary);
+    } else {
         // A missing file is no error. One that stays would set the camera's clock to its old
         // time at the next start, so failing to remove it fails the save.
         std::error_code error;
-        std::filesystem::remove(file, error);
-        return !error || error == std::errc::no_such_file_or_directory;
+        const bool existed = std::filesystem::exists(file, error);
+        outcome.changed = existed && card.Remove(file);
     }
-    const std::string line = FormatClockLine(request.time, -platform::PcTimeZoneBias());
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(line.data(), static_cast<std::streamsize>(line.size()));
-        out.flush();
-        if (!out) return false;
+    outcome.flushed = card.SyncFolder(folder);
+
+    // The report is what the card holds after the last step, whatever the steps said: a step
+    // can fail after its work was done, or seem to succeed and leave the old file.
+    std::optional<CardFileStart> back = card.ReadStart(file, CLOCK_FILE_MAX_LINE);
+    if (!back) back = card.ReadStart(file, CLOCK_FILE_MAX_LINE);  // once more: a read that failed proves nothing
+    if (back && request.write) {
+        outcome.done = back->exists && back->length == line.size() &&
+                       std::equal(back->bytes.begin(), back->bytes.end(), line.begin(), line.end());
+    } else if (back) {
+        outcome.done = !back->exists;
     }
-    return platform::SyncFileToStorage(file);
+    return outcome;
+}
+
+bool WriteClockRequest(const std::filesystem::path& file, const ClockRequest& request) {
+    return ReplaceClockFile(file, request).done;
 }
 
 bool ReadClockRequest(const std::filesystem::path& file, ClockRequest& request) {

@@ -33,9 +33,26 @@ std::string FormatClockLine(const ClockTime& time, long utcOffsetMinutes);
 // week and milliseconds are left alone. A missing or non-numeric field reads as 0.
 void ParseClockLine(std::string_view line, ClockTime& time);
 
-// Writes the request's line to the file (flushed to the card), or deletes the file when the
-// request does not write. True when the card ends as asked.
+// What a write or delete of time.dat left on the card, read back after the last step.
+struct ClockWriteOutcome {
+    bool done = false;     // the card holds what was asked: exactly the new line, or no time.dat
+    bool changed = false;  // the rename or the delete itself took place (else the card already held it)
+    bool flushed = false;  // the card folder's flush after it was confirmed
+};
+
+// The file beside time.dat that a new line is written into before it is renamed over it. The
+// camera reads only time.dat, so it sees the old file or the new one, never a part.
+std::filesystem::path ClockTemporaryFile(const std::filesystem::path& file);
+
+// Replaces time.dat whole with the request's line (a temporary file written, flushed and
+// renamed over it, write-through, then the folder flushed), or deletes it and flushes the
+// folder when the request does not write. A leftover temporary file is removed first.
+ClockWriteOutcome ReplaceClockFile(const std::filesystem::path& file, const ClockRequest& request);
+// The same; true when the card ends as asked.
 bool WriteClockRequest(const std::filesystem::path& file, const ClockRequest& request);
+// Removes the temporary file that a replace cut short left beside time.dat; true when none is
+// left. It is never read: its line may be a part.
+bool RemoveLeftoverClockFile(const std::filesystem::path& file);
 // Reads the file's first line into the request's time and sets `write`; clears `write` and
 // returns false when the file has no line.
 bool ReadClockRequest(const std::filesystem::path& file, ClockRequest& request);

@@ -40,6 +40,39 @@ bool CardHolds(const CardFileStart& original, const fs::path& file) {
     return !original.exists || (now->length == original.length && now->bytes == original.bytes);
 }
 
+CardSinceCopy CompareCardWithCopy(const SaveCopy& copy, const fs::path& file) {
+    const std::optional<CardFileStart> now = CurrentCardFileAccess().ReadStart(file, SETUP_CONFIG_SIZE);
+    if (!now) return CardSinceCopy::Unreadable;
+    const CardFileStart& original = copy.original;
+    if (now->exists == original.exists &&
+        (!original.exists || (now->length == original.length && now->bytes == original.bytes))) {
+        return CardSinceCopy::HoldsOriginal;
+    }
+    const std::vector<uint8_t>& intended = copy.intended;
+    if (intended.empty()) return CardSinceCopy::CutShort;
+    // A save and its put-back never delete a file that was there.
+    if (!now->exists) return CardSinceCopy::ChangedSince;
+
+    // A save writes the intended bytes over the start and may lengthen the file up to them; a
+    // put-back writes the original bytes and cuts the file back. Cut short anywhere, every byte
+    // is one of the two at its place, and the length lies between the two.
+    const uint64_t oldLength = original.exists ? original.length : 0;
+    const uint64_t longest = std::max<uint64_t>(oldLength, intended.size());
+    if (now->length < oldLength || now->length > longest) {
+        return CardSinceCopy::ChangedSince;
+    }
+    bool bAllIntended = now->length == longest;
+    for (size_t i = 0; i < now->bytes.size(); ++i) {
+        const bool bIntended = i < intended.size() && now->bytes[i] == intended[i];
+        const bool bOriginal = i < original.bytes.size() && now->bytes[i] == original.bytes[i];
+        if (!bIntended && !bOriginal) return CardSinceCopy::ChangedSince;
+        if (i < intended.size() && !bIntended) bAllIntended = false;
+        if (i >= intended.size() && !bOriginal) bAllIntended = false;
+    }
+    if (now->bytes.size() < intended.size()) bAllIntended = false;
+    return bAllIntended ? CardSinceCopy::HoldsIntended : CardSinceCopy::CutShort;
+}
+
 bool PutBackOnCard(const CardFileStart& original, const fs::path& file) {
     CardFileAccess& card = CurrentCardFileAccess();
     if (!original.exists) {
@@ -55,9 +88,15 @@ bool PutBackOnCard(const CardFileStart& original, const fs::path& file) {
 }
 
 GuardedWriteResult WriteRecordGuarded(const fs::path& file, std::span<const uint8_t> record,
-                                      const CSaveCopyStore* store) {
+                                      const CSaveCopyStore* store, bool requireCopy) {
     const std::wstring identity = CardIdentityOf(file);
     std::optional<SaveCopy> copy = store ? store->Find(identity) : std::nullopt;
+    if (copy) {
+        // A copy left by a save cut short is the card's last whole record. One whose card has
+        // been written by someone else since is stale: this save keeps a copy of what the card
+        // holds now instead.
+        if (CompareCardWithCopy(*copy, file) == CardSinceCopy::ChangedSince) copy.reset();
+    }
     bool bCopyOnPc = copy.has_value();
     if (!copy) {
         std::optional<CardFileStart> current = CurrentCardFileAccess().ReadStart(file, SETUP_CONFIG_SIZE);
@@ -65,8 +104,12 @@ GuardedWriteResult WriteRecordGuarded(const fs::path& file, std::span<const uint
             DebugOutput(L"The settings file on the card cannot be read; it is left alone.\n");
             return GuardedWriteResult::CardUnchanged;
         }
-        copy = SaveCopy{identity, std::move(*current)};
+        copy = SaveCopy{identity, std::move(*current), std::vector<uint8_t>(record.begin(), record.end())};
         bCopyOnPc = store && store->Keep(*copy);
+        if (requireCopy && !bCopyOnPc) {
+            DebugOutput(L"No copy of the settings file can be kept on this PC; nothing was written.\n");
+            return GuardedWriteResult::NoCopyKept;
+        }
         if (store && !bCopyOnPc) {
             DebugOutput(L"No copy of the settings file can be kept on this PC; the save goes on without one.\n");
         }

@@ -18,7 +18,20 @@ enum class GuardedWriteResult {
                       // waits on the PC for the card to return
     CardNotKept,      // not written, the previous record could not be put back, and no copy of it
                       // is kept on the PC (none could be, or there is no store)
+    NoCopyKept,       // not written because no copy could be kept on the PC and one is required;
+                      // the card is untouched
 };
+
+// What the card holds now, measured against a copy kept by an earlier save.
+enum class CardSinceCopy {
+    HoldsOriginal,  // the settings from before the save: nothing was written
+    HoldsIntended,  // the whole new record: the save was done, only the copy stayed
+    CutShort,       // a part of the new record (or of a put-back) over the old: the save was cut
+                    // short; also every card that differs when the copy does not say what was written
+    ChangedSince,   // neither, nor a mix of the two: the card was written by someone else since
+    Unreadable,     // the card cannot be read
+};
+CardSinceCopy CompareCardWithCopy(const SaveCopy& copy, const std::filesystem::path& file);
 
 // The identity under which a card file's copies are kept: its folder's volume and place.
 std::wstring CardIdentityOf(const std::filesystem::path& file);
@@ -28,8 +41,9 @@ std::wstring CardIdentityOf(const std::filesystem::path& file);
 // otherwise the card's current start is read and kept first. When no copy can be kept on the
 // PC, the save goes on with the copy in memory only: a writable card is never refused because
 // of the PC.
+// With `requireCopy`, a save for which no copy can be kept on the PC is not begun.
 GuardedWriteResult WriteRecordGuarded(const std::filesystem::path& file, std::span<const uint8_t> record,
-                                      const CSaveCopyStore* store);
+                                      const CSaveCopyStore* store, bool requireCopy = false);
 
 // Makes the file on the card what `original` describes again (removing it when it did not
 // exist), then reads it back. True when the card is proven to hold it.

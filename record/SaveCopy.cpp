@@ -11,10 +11,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The first format ends after the original bytes; the second adds the record being written.
 constexpr char MARK[8] = {'D', 'C', 'S', 'C', 'O', 'P', 'Y', '1'};
+constexpr char MARK_WITH_INTENDED[8] = {'D', 'C', 'S', 'C', 'O', 'P', 'Y', '2'};
 // An identity is a volume name and a folder path; anything longer is not one of ours.
 constexpr uint32_t MAX_IDENTITY_CHARS = 4096;
-constexpr size_t MAX_IMAGE_BYTES = sizeof(MARK) + 4 + MAX_IDENTITY_CHARS * 4 + 1 + 8 + 4 + SETUP_CONFIG_SIZE;
+constexpr size_t MAX_IMAGE_BYTES = sizeof(MARK) + 4 + MAX_IDENTITY_CHARS * 4 + 1 + 8 + 4 + SETUP_CONFIG_SIZE + 4 +
+                                   SETUP_CONFIG_SIZE;
 
 void PutUnsigned(std::vector<uint8_t>& out, uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
@@ -65,20 +68,28 @@ uint32_t NameHash(const std::wstring& text) {
 }  // namespace
 
 std::vector<uint8_t> EncodeSaveCopy(const SaveCopy& copy) {
-    std::vector<uint8_t> image(std::begin(MARK), std::end(MARK));
+    const bool bWithIntended = !copy.intended.empty();
+    std::vector<uint8_t> image(bWithIntended ? std::begin(MARK_WITH_INTENDED) : std::begin(MARK),
+                               bWithIntended ? std::end(MARK_WITH_INTENDED) : std::end(MARK));
     PutUnsigned(image, copy.card.size(), 4);
     for (wchar_t c : copy.card) PutUnsigned(image, static_cast<uint32_t>(c), 4);
     image.push_back(copy.original.exists ? 1 : 0);
     PutUnsigned(image, copy.original.length, 8);
     PutUnsigned(image, copy.original.bytes.size(), 4);
     image.insert(image.end(), copy.original.bytes.begin(), copy.original.bytes.end());
+    if (bWithIntended) {
+        PutUnsigned(image, copy.intended.size(), 4);
+        image.insert(image.end(), copy.intended.begin(), copy.intended.end());
+    }
     return image;
 }
 
 std::optional<SaveCopy> DecodeSaveCopy(std::span<const uint8_t> image) {
     Reader in(image);
     const std::span<const uint8_t> mark = in.Bytes(sizeof(MARK));
-    if (!in.Ok() || !std::equal(mark.begin(), mark.end(), std::begin(MARK))) return std::nullopt;
+    if (!in.Ok()) return std::nullopt;
+    const bool bWithIntended = std::equal(mark.begin(), mark.end(), std::begin(MARK_WITH_INTENDED));
+    if (!bWithIntended && !std::equal(mark.begin(), mark.end(), std::begin(MARK))) return std::nullopt;
 
     SaveCopy copy;
     const uint64_t chars = in.Unsigned(4);
@@ -94,8 +105,17 @@ std::optional<SaveCopy> DecodeSaveCopy(std::span<const uint8_t> image) {
         return std::nullopt;
     }
     const std::span<const uint8_t> bytes = in.Bytes(static_cast<size_t>(count));
-    if (!in.Ok() || !in.AtEnd()) return std::nullopt;
+    if (!in.Ok()) return std::nullopt;
     copy.original.bytes.assign(bytes.begin(), bytes.end());
+    if (bWithIntended) {
+        // A save writes between one byte and one record.
+        const uint64_t intendedCount = in.Unsigned(4);
+        if (!in.Ok() || intendedCount == 0 || intendedCount > SETUP_CONFIG_SIZE) return std::nullopt;
+        const std::span<const uint8_t> intended = in.Bytes(static_cast<size_t>(intendedCount));
+        if (!in.Ok()) return std::nullopt;
+        copy.intended.assign(intended.begin(), intended.end());
+    }
+    if (!in.AtEnd()) return std::nullopt;
     return copy;
 }
 
@@ -147,6 +167,7 @@ bool CSaveCopyStore::KeepIn(const fs::path& folder, const SaveCopy& copy) {
         fs::remove(temporary, error);
         return false;
     }
+    platform::SyncFolderToStorage(folder);  // the rename itself reaches the PC's disk
     return FindIn(folder, copy.card).has_value();
 }
 

@@ -18,6 +18,10 @@
 struct SaveCopy {
     std::wstring card;       // the card folder's volume identity (platform::VolumeIdentityOf)
     CardFileStart original;  // the settings file as it was before the save
+    // The record the save was writing over the start of the file; empty when not known (a
+    // copy of the first format). With it, a card can be told apart as cut short mid-save (its
+    // bytes a mix of the two) or changed since by someone else.
+    std::vector<uint8_t> intended;
 };
 
 // The copy's file image, and back. Decoding refuses anything that is not a whole, consistent

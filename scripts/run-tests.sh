@@ -3,7 +3,8 @@
 #   1. the picture generator's check (the committed PNGs are what the generator makes), and the
 #      layer check (every include and link runs down the layers; tools/check_layers.py), and the
 #      language check (every file has English's texts and the glossary's words),
-#   2. native unit tests of the portable core with AddressSanitizer and UBSan,
+#   2. native unit tests of the portable core with AddressSanitizer and UBSan, and the crash
+#      test: a plain dashcfg with its card pulled at every file-system call (tests/crash/),
 #   3. the fuzz targets, each for a short run from its seed corpus,
 #   4. the Windows build's tests under Wine,
 #   5. the release packages, each unpacked and its programs run (scripts/release.sh --quick),
@@ -30,6 +31,9 @@ step "native: portable core with sanitizers"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+
+step "crash: dashcfg's card pulled at every file-system call of every writing command"
+bash tests/crash/run.sh
 
 step "fuzz: every parser of card input for ${FUZZ_SECONDS}s"
 cmake --preset fuzz >/dev/null

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "window/DpiScale.h"
 #include "window/Handles.h"
 
 namespace win32 {
@@ -11,7 +12,8 @@ namespace win32 {
 // the system's default quality and pitch (the captions of the skinned buttons).
 enum class FontLook { Smooth, SystemDefault };
 
-// The window font (Tahoma) of a height in pixels and a weight (FW_NORMAL, FW_BOLD, ...).
-UniqueFont MakeWindowFont(int height, int weight, FontLook look = FontLook::Smooth);
+// The window font (Tahoma) of a height in 96-DPI pixels and a weight (FW_NORMAL, FW_BOLD, ...),
+// made for the given display scale.
+UniqueFont MakeWindowFont(int height, int weight, FontLook look = FontLook::Smooth, CDpiScale scale = CDpiScale());
 
 }  // namespace win32

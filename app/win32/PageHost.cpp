@@ -26,21 +26,31 @@ CPageHost::~CPageHost() = default;
 
 std::array<CBaseDialog*, 3> CPageHost::Pages() const { return {m_card.get(), m_record.get(), m_system.get()}; }
 
-void CPageHost::Create(HWND window, const RECT& area, CCardSession& card, CSystemDlg::CatalogueSource catalogue) {
+void CPageHost::Create(HWND window, win32::CDpiScale scale, const RECT& area, CCardSession& card,
+                       CSystemDlg::CatalogueSource catalogue) {
     m_window = window;
     m_card = std::make_unique<CEtcDlg>(card);
-    m_card->CreatePage(window);
+    m_card->CreatePage(window, scale);
     m_record = std::make_unique<CParkingDlg>();
-    m_record->CreatePage(window);
+    m_record->CreatePage(window, scale);
     m_system = std::make_unique<CSystemDlg>(card, std::move(catalogue));
     win32::startup::Mark("system page's object made");
-    m_system->CreatePage(window);
+    m_system->CreatePage(window, scale);
 
     for (CBaseDialog* page : Pages()) PlacePage(*page, area);
     ShowWindow(m_card->GetSafeHwnd(), SW_SHOW);
     ShowWindow(m_record->GetSafeHwnd(), SW_HIDE);
     ShowWindow(m_system->GetSafeHwnd(), SW_HIDE);
     win32::startup::Mark("pages placed");
+}
+
+void CPageHost::Rescale(win32::CDpiScale scale, const RECT& area) {
+    for (CBaseDialog* page : Pages()) {
+        if (!page) continue;
+        page->Rescale(scale);
+        SetWindowPos(page->GetSafeHwnd(), nullptr, area.left, area.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void CPageHost::LoadAll() {

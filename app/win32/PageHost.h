@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "pages/win32/SystemDlg.h"
+#include "window/DpiScale.h"
 
 class CBaseDialog;
 class CCardSession;
@@ -27,10 +28,14 @@ public:
     CPageHost(const CPageHost&) = delete;
     CPageHost& operator=(const CPageHost&) = delete;
 
-    // Makes the pages as children of `window`, on the card session (which outlives them), placed at the top-left corner of `area` and
-    // first among the window's children; shows the card page. The system page's time zone
-    // list waits for `catalogue` until ListTimeZones.
-    void Create(HWND window, const RECT& area, CCardSession& card, CSystemDlg::CatalogueSource catalogue);
+    // Makes the pages as children of `window`, on the card session (which outlives them), laid
+    // out at `scale`, placed at the top-left corner of `area` (in the window's pixels) and first
+    // among the window's children; shows the card page. The system page's time zone list waits
+    // for `catalogue` until ListTimeZones.
+    void Create(HWND window, win32::CDpiScale scale, const RECT& area, CCardSession& card,
+                CSystemDlg::CatalogueSource catalogue);
+    // Lays every page out again at a new scale, placed at the top-left corner of `area`.
+    void Rescale(win32::CDpiScale scale, const RECT& area);
     // Shows the live record on every page.
     void LoadAll();
     // Shows the page and checks its tab; hides the others and unchecks their tabs.

@@ -12,6 +12,7 @@
 #include "record/ClockFile.h"
 #include "resources/ResourceIds.h"
 #include "skin/win32/NinePatch.h"
+#include "skin/PictureScale.h"
 #include "window/Font.h"
 #include "window/RegistryManager.h"
 #include "window/StartUpTrace.h"
@@ -35,6 +36,8 @@ struct ButtonLayout {
     UINT normal, hover, pressed, checked;  // checked 0: no checked state
     const wchar_t* textKey;                // null: a picture-only button
 };
+
+constexpr RECT TITLE_RECT = {11, 7, 411, 27};
 
 // Tabs, frame buttons and text buttons, in the order they are created.
 constexpr ButtonLayout BUTTONS[] = {
@@ -66,10 +69,12 @@ bool IsTab(int id) { return id >= CSettingDlg::ID_TAB_RECORD && id <= CSettingDl
 // with Ctrl+Tab and Ctrl+Page Up/Down, the frame buttons with the system's own keys (Alt+F4).
 bool IsTabStop(int id) { return id >= CSettingDlg::ID_INITIALIZE && id <= CSettingDlg::ID_SAVE; }
 
-// The frame buttons' names for screen readers; the language files have no texts for them.
-const wchar_t* FrameButtonName(int id) { return id == CSettingDlg::ID_MINIMISE ? L"Minimize" : L"Close"; }
+// The frame buttons' names for screen readers, in the interface language.
+std::wstring FrameButtonName(int id) {
+    return GetLangText(id == CSettingDlg::ID_MINIMISE ? L"IDS_STRING422" : L"IDS_STRING423");
+}
 
-TextStyle ButtonTextStyle(int id, const wchar_t* key) {
+TextStyle ButtonTextStyle(int id, const wchar_t* key, win32::CDpiScale scale) {
     TextStyle style;
     style.strText = GetLangText(key);
     if (IsTab(id)) {
@@ -80,7 +85,7 @@ TextStyle ButtonTextStyle(int id, const wchar_t* key) {
         style.crHover = 0xFFFFFF;
     }
     style.crPressed = 0xFFFFFF;
-    style.nFontHeight = 13;
+    style.nFontHeight = scale.Scale(13);
     style.nAlign = 1;
     return style;
 }
@@ -96,7 +101,11 @@ CSettingDlg::CSettingDlg()
     // The worker then composes the background at the window's size, so that the first touch of
     // its 1.7 MB (a page fault per 4 KiB, several milliseconds in all) is not the interface
     // thread's; the window takes it once the worker has ended (TakeBackground).
-    m_pStartUp = std::make_unique<CStartUp>(SkinPictures(), [this] { ComposeBackground(CLIENT_WIDTH, CLIENT_HEIGHT); });
+    // The window opens at the system's scale unless the screen is too small for it: the
+    // pictures' worker decodes that set and composes the background at that size.
+    const win32::CDpiScale expected(win32::SystemDpi());
+    m_pStartUp = std::make_unique<CStartUp>(
+        SkinPictures(), [this, expected] { ComposeBackground(expected); }, skin::PictureScaleForDpi(expected.Dpi()));
 }
 
 CSettingDlg::~CSettingDlg() {
@@ -136,7 +145,8 @@ std::vector<UINT> CSettingDlg::SkinPictures() {
 }
 
 void CSettingDlg::CreatePages() {
-    m_pages.Create(GetSafeHwnd(), PAGE_AREA, m_session, [this] { return m_pStartUp->TakeCatalogue(); });
+    m_pages.Create(GetSafeHwnd(), m_scale, m_scale.Scale(PAGE_AREA), m_session,
+                   [this] { return m_pStartUp->TakeCatalogue(); });
     m_pages.LoadAll();
 }
 
@@ -166,13 +176,21 @@ void CSettingDlg::SetIcons() {
 }
 
 void CSettingDlg::PlaceWindow() {
-    SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, 0, 0, CLIENT_WIDTH, CLIENT_HEIGHT, SWP_HIDEWINDOW);
-    // The frameless window sits in the middle of the screen's work area.
+    // The window is laid out at its monitor's scale, or at the largest drawn scale below it at
+    // which it fits the work area whole.
+    win32::KeepDialogLayoutOwn(GetSafeHwnd());
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    SetWindowPos(GetSafeHwnd(), nullptr, work.left + (work.right - work.left - CLIENT_WIDTH) / 2,
-                 work.top + (work.bottom - work.top - CLIENT_HEIGHT) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_HIDEWINDOW);
+    const int workWidth = work.right - work.left;
+    const int workHeight = work.bottom - work.top;
+    m_scale = win32::CDpiScale(win32::FittingDpi(win32::DpiOfWindow(GetSafeHwnd()), SIZE{CLIENT_WIDTH, CLIENT_HEIGHT},
+                                                 workWidth, workHeight));
+    const int width = m_scale.Scale(CLIENT_WIDTH);
+    const int height = m_scale.Scale(CLIENT_HEIGHT);
+    SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, 0, 0, width, height, SWP_HIDEWINDOW);
+    // The frameless window sits in the middle of the screen's work area.
+    SetWindowPos(GetSafeHwnd(), nullptr, work.left + (workWidth - width) / 2, work.top + (workHeight - height) / 2, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_HIDEWINDOW);
     GetClientRect(GetSafeHwnd(), &m_rcClient);
 }
 
@@ -229,50 +247,96 @@ int CSettingDlg::ShowMessage(HWND owner, const std::wstring& key, UINT style) {
 // The window's whole picture: the stretched background with the pages' area white (the pages
 // cover it; it shows while they are swapped). No skinned control lies in the pages' area, so
 // the pieces they take from it as their own backgrounds are the stretched picture's.
-void CSettingDlg::ComposeBackground(int width, int height) {
+void CSettingDlg::ComposeBackground(win32::CDpiScale scale) {
     m_surfBackground.Destroy();
-    if (!m_surfBackground.Create(nullptr, width, height)) return;
-    CNinePatch painter;
-    painter.Paint(m_surfBackground, PICTURE_BACKGROUND, nullptr);
-    FillRect(m_surfBackground.GetDC(), &PAGE_AREA, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    m_scaleBackground = scale;
+    if (!m_surfBackground.Create(nullptr, scale.Scale(CLIENT_WIDTH), scale.Scale(CLIENT_HEIGHT))) return;
+    CNinePatch::ForDpi(scale.Dpi()).Paint(m_surfBackground, PICTURE_BACKGROUND, nullptr);
+    const RECT pageArea = scale.Scale(PAGE_AREA);
+    FillRect(m_surfBackground.GetDC(), &pageArea, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     GdiFlush();
 }
 
 void CSettingDlg::TakeBackground() {
     m_pStartUp->FinishPictures();
-    if (m_surfBackground.GetWidth() != m_rcClient.right || m_surfBackground.GetHeight() != m_rcClient.bottom) {
-        ComposeBackground(m_rcClient.right, m_rcClient.bottom);  // no worker, or another size
+    if (m_scaleBackground != m_scale || !m_surfBackground.IsCreated()) {
+        ComposeBackground(m_scale);  // no worker, or another scale
     }
 }
 
 void CSettingDlg::CreateControls() {
     HWND self = GetSafeHwnd();
+    m_title.Create(self, ID_TITLE, m_scale.Scale(TITLE_RECT));
+    for (const ButtonLayout& layout : BUTTONS) {
+        Button(layout.id)->Create(self, layout.id, m_scale.Scale(layout.rect), IsTabStop(layout.id));
+    }
+    LayOutControls();
+    m_btnTabCard.SetCheck(true);
+    m_btnTabRecord.SetCheck(false);
+    m_btnTabSystem.SetCheck(false);
+    ApplyLanguageTexts();
+}
+
+void CSettingDlg::LayOutControls() {
     HDC background = m_surfBackground.GetDC();
-    m_title.Create(self, ID_TITLE, RECT{11, 7, 411, 27});
+    const int dpi = m_scale.Dpi();
+    const auto place = [this](HWND control, const RECT& rect96) {
+        const RECT rect = m_scale.Scale(rect96);
+        RECT now{};
+        GetWindowRect(control, &now);
+        MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&now), 2);
+        if (!EqualRect(&now, &rect)) {
+            MoveWindow(control, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
+        }
+    };
+    m_hFont = win32::MakeWindowFont(13, FW_BOLD, win32::FontLook::Smooth, m_scale);
+    place(m_title.GetSafeHwnd(), TITLE_RECT);
     TextStyle titleStyle;
     titleStyle.strText = GetLangText(L"IDS_STRING101");
     titleStyle.crNormal = 0xE9DFD6;
     titleStyle.crHover = 0xFFFFFF;
     titleStyle.crPressed = 0xFFFFFF;
-    titleStyle.nFontHeight = 13;
+    titleStyle.nFontHeight = m_scale.Scale(13);
     titleStyle.nAlign = 0;
     m_title.Setup(0, m_hFont.Get(), background, &titleStyle);
 
     for (const ButtonLayout& layout : BUTTONS) {
         CRButton& button = *Button(layout.id);
-        button.Create(self, layout.id, layout.rect, IsTabStop(layout.id));
+        place(button.GetSafeHwnd(), layout.rect);
+        button.SetPictureDpi(dpi);
+        const UINT normal = layout.normal;
+        const UINT hover = layout.hover;
+        const UINT pressed = layout.pressed;
         if (layout.textKey) {
-            const TextStyle style = ButtonTextStyle(layout.id, layout.textKey);
-            button.SetImages(layout.normal, layout.hover, layout.pressed, background, &style, 0);
+            const TextStyle style = ButtonTextStyle(layout.id, layout.textKey, m_scale);
+            button.SetImages(normal, hover, pressed, background, &style, 0);
         } else {
-            button.SetImagesNatural(layout.normal, layout.hover, layout.pressed, background, 0);
+            button.SetImagesNatural(normal, hover, pressed, background, 0);
         }
         if (layout.checked) button.SetCheckedImage(layout.checked);
     }
-    m_btnTabCard.SetCheck(true);
-    m_btnTabRecord.SetCheck(false);
-    m_btnTabSystem.SetCheck(false);
-    ApplyLanguageTexts();
+}
+
+void CSettingDlg::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (!m_bInitialised) return;
+    HWND self = GetSafeHwnd();
+    HWND focus = GetFocus();
+    m_scale = win32::CDpiScale(dpi);
+    // The suggested place, at the size the window has at its new scale (the same up to the
+    // system's rounding), so that every scale gives the same picture each time.
+    SetWindowPos(self, nullptr, suggested.left, suggested.top, m_scale.Scale(CLIENT_WIDTH),
+                 m_scale.Scale(CLIENT_HEIGHT), SWP_NOZORDER | SWP_NOACTIVATE);
+    GetClientRect(self, &m_rcClient);
+    ComposeBackground(m_scale);
+    LayOutControls();
+    for (const ButtonLayout& layout : BUTTONS) {
+        CRButton& button = *Button(layout.id);
+        if (layout.checked) button.SetCheck(button.GetCheck());
+        button.Redraw();
+    }
+    m_pages.Rescale(m_scale, m_scale.Scale(PAGE_AREA));
+    if (focus && IsChild(self, focus) && GetFocus() != focus) SetFocus(focus);
+    InvalidateRect(self, nullptr, TRUE);
 }
 
 void CSettingDlg::ApplyLanguageTexts() {
@@ -403,6 +467,11 @@ bool CSettingDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         return false;
     case WM_PAINT:
         OnPaint();
+        result = 0;
+        return true;
+    case WM_DPICHANGED:
+        // The new DPI is in both words of wParam, the suggested window rectangle at lParam.
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         result = 0;
         return true;
     case WM_QUERYDRAGICON:

@@ -15,6 +15,7 @@
 #include "skin/win32/MemSurface.h"
 #include "skin/win32/RStaticText.h"
 #include "window/Dialog.h"
+#include "window/DpiScale.h"
 #include "window/Handles.h"
 
 class CSettingDlg : public win32::CDialog {
@@ -44,6 +45,9 @@ public:
     // Tab and Shift+Tab through the shown page and the bottom bar's commands; Ctrl+Tab,
     // Ctrl+Shift+Tab, Ctrl+Page Down and Ctrl+Page Up switch pages as the tabs do.
     bool PreTranslateMessage(MSG& message) override;
+
+    // The display scale the window is laid out at.
+    win32::CDpiScale Scale() const { return m_scale; }
 
     // Sets the window's and every skinned control's text from the language table: the labels
     // the buttons draw, and the names screen readers read out.
@@ -78,9 +82,15 @@ private:
     // Composes the window's picture at this size (the pictures' worker does so at the window's
     // usual size while the window is made); TakeBackground waits for it and composes it again
     // here only when the window's size differs.
-    void ComposeBackground(int width, int height);
+    void ComposeBackground(win32::CDpiScale scale);
     void TakeBackground();
     void CreateControls();
+    // Gives the title and the buttons their places, pictures and fonts at the window's scale.
+    void LayOutControls();
+    // The window moved to a monitor of another scale: it takes the suggested place, and lays
+    // itself and its pages out again at the new scale, keeping every value, the focus and the
+    // shown page.
+    void OnDpiChanged(int dpi, const RECT& suggested);
     // Makes the pages and shows the record on them.
     void CreatePages();
 
@@ -96,6 +106,8 @@ private:
     win32::UniqueIcon m_hIcon;
     win32::UniqueFont m_hFont;
     CMemSurface m_surfBackground;
+    win32::CDpiScale m_scaleBackground;  // the scale m_surfBackground was composed at
+    win32::CDpiScale m_scale;
     RECT m_rcClient{};
     int m_bInitialised = 0;
     std::wstring m_strProgramFolder;

@@ -17,8 +17,8 @@ constexpr UINT CATALOGUE_DELAY_MS = 150;
 
 }  // namespace
 
-CStartUp::CStartUp(std::vector<UINT> pictures, std::function<void()> compose)
-    : m_pictures(std::move(pictures), std::move(compose)) {}
+CStartUp::CStartUp(std::vector<UINT> pictures, std::function<void()> compose, int percent)
+    : m_pictures(std::move(pictures), std::move(compose), percent) {}
 
 bool CStartUp::Run(CSettingDlg& window) {
     win32::startup::Mark("main window made from its template");
@@ -32,7 +32,6 @@ bool CStartUp::Run(CSettingDlg& window) {
     win32::startup::Mark("language choice in the registry, window placed");
     if (!window.StartCardSession()) return false;  // the user chose to leave the card as it is
     win32::startup::Mark("card files read, language chosen");
-    window.m_hFont = win32::MakeWindowFont(13, FW_BOLD);
     window.TakeBackground();
     win32::startup::Mark("window's background composed");
     window.CreateControls();

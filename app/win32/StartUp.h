@@ -20,9 +20,9 @@ public:
     // Posted by the catalogue's worker when it has read the catalogue.
     static constexpr UINT WM_CATALOGUE_READ = WM_APP + 1;
 
-    // Starts decoding `pictures` (in the order the window needs them) on a worker thread, which
-    // then runs `compose` (the window's background at its usual size).
-    CStartUp(std::vector<UINT> pictures, std::function<void()> compose);
+    // Starts decoding `pictures` (in the order the window needs them) of the set for `percent`
+    // on a worker thread, which then runs `compose` (the window's background at its size).
+    CStartUp(std::vector<UINT> pictures, std::function<void()> compose, int percent = 100);
     CStartUp(const CStartUp&) = delete;
     CStartUp& operator=(const CStartUp&) = delete;
 

@@ -1,6 +1,10 @@
 #include "pages/win32/BaseDialog.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "pages/PageMetrics.h"
 #include "record/TextUtil.h"
@@ -12,8 +16,8 @@ using pagemetrics::PAGE_WIDTH;
 
 namespace {
 
-win32::UniqueFont MakePageFont(int height, int weight) {
-    return win32::MakeWindowFont(height, weight);
+win32::UniqueFont MakePageFont(int height, int weight, win32::CDpiScale scale) {
+    return win32::MakeWindowFont(height, weight, win32::FontLook::Smooth, scale);
 }
 
 pagemetrics::ScrollRequest RequestOf(int code) {
@@ -36,31 +40,68 @@ CBaseDialog::CBaseDialog(UINT templateId)
 CBaseDialog::~CBaseDialog() { CWindow::DestroyWindow(); }
 
 void CBaseDialog::CreatePageFonts() {
-    m_hFontTitle = MakePageFont(14, FW_BOLD);
-    m_hFontBold = MakePageFont(13, FW_BOLD);
-    m_hFontText = MakePageFont(13, FW_NORMAL);
+    m_hFontTitle = MakePageFont(14, FW_BOLD, m_scale);
+    m_hFontBold = MakePageFont(13, FW_BOLD, m_scale);
+    m_hFontText = MakePageFont(13, FW_NORMAL, m_scale);
 }
 
 BOOL CBaseDialog::OnInitDialog() {
     win32::startup::Mark("a page's controls made from its template");
-    SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, PAGE_WIDTH, PAGE_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE);
+    win32::KeepDialogLayoutOwn(GetSafeHwnd());
     // Tab goes on from the main window's controls into the page's own.
     SetWindowLongPtrW(GetSafeHwnd(), GWL_EXSTYLE, GetWindowLongPtrW(GetSafeHwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
-    m_nScrollPos = 0;
-    CreatePageFonts();
-    m_arrHeaderIds.clear();
-    BuildPage();
-
-    SCROLLINFO scroll{sizeof(scroll), SIF_ALL};
-    scroll.nMin = 0;
-    scroll.nMax = m_nScrollMax + PAGE_HEIGHT;
-    scroll.nPage = PAGE_HEIGHT;
-    scroll.nPos = 0;
-    SetScrollInfo(GetSafeHwnd(), SB_VERT, &scroll, TRUE);
-
+    LayOutPage();
     if (HWND sink = GetDlgItem(GetSafeHwnd(), FocusSinkId())) ShowWindow(sink, SW_HIDE);
     win32::startup::Mark("the page laid out");
     return TRUE;
+}
+
+void CBaseDialog::LayOutPage() {
+    const int pageHeight = m_scale.Scale(PAGE_HEIGHT);
+    SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, m_scale.Scale(PAGE_WIDTH), pageHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_nScrollPos = 0;
+    m_nSystemFontDpi = m_scale.IsBase() ? win32::BASE_DPI : win32::SystemDpi();
+    CreatePageFonts();
+    m_arrHeaderIds.clear();
+    BuildPage();
+    m_nScrollMax = m_scale.Scale(m_nScrollMax);
+
+    SCROLLINFO scroll{sizeof(scroll), SIF_ALL};
+    scroll.nMin = 0;
+    scroll.nMax = m_nScrollMax + pageHeight;
+    scroll.nPage = static_cast<UINT>(pageHeight);
+    scroll.nPos = 0;
+    SetScrollInfo(GetSafeHwnd(), SB_VERT, &scroll, TRUE);
+}
+
+void CBaseDialog::Rescale(win32::CDpiScale scale) {
+    if (scale == m_scale || !IsWindow()) return;
+    HWND page = GetSafeHwnd();
+    HWND focus = GetFocus();
+    // The sliders' positions are the trackbars' own; they are put back after the slider set-up.
+    std::vector<std::pair<HWND, LRESULT>> sliders;
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[32] = {};
+        GetClassNameW(child, className, static_cast<int>(std::size(className)));
+        if (lstrcmpiW(className, TRACKBAR_CLASSW) == 0) sliders.emplace_back(child, SendMessageW(child, TBM_GETPOS, 0, 0));
+    }
+    const int oldPosition = m_nScrollPos;
+    const int oldMaximum = m_nScrollMax;
+    if (m_nScrollPos != 0) ScrollBy(-m_nScrollPos);  // the controls back at their unscrolled places
+
+    // The old fonts stay alive until every control has been given a new one.
+    win32::UniqueFont oldTitle = std::move(m_hFontTitle);
+    win32::UniqueFont oldBold = std::move(m_hFontBold);
+    win32::UniqueFont oldText = std::move(m_hFontText);
+    m_scale = scale;
+    LayOutPage();
+    for (const auto& [slider, position] : sliders) SendMessageW(slider, TBM_SETPOS, TRUE, position);
+
+    const int position = oldMaximum > 0 ? win32::CDpiScale::MulDivRound(oldPosition, m_nScrollMax, oldMaximum) : 0;
+    if (const int d = std::clamp(position, 0, m_nScrollMax); d != 0) ScrollBy(d);
+    if (focus && IsChild(page, focus) && GetFocus() != focus) SetFocus(focus);
+    InvalidateRect(page, nullptr, TRUE);
 }
 
 HDC CBaseDialog::MeasureDC() const {
@@ -95,15 +136,22 @@ SIZE CBaseDialog::PlaceLabel(HWND parent, int id, const std::wstring& text, HFON
 
     // The height is that of the system font a control's device context starts with: the
     // assigned font is deliberately not used.
+    // That font is made for the system's DPI, which need not be the page's.
     const SIZE extent = GetDefaultFontExtent(label);
-    const int width = pagemetrics::LabelWidth(GetTextWidth(label, font));
-    const int height = extent.cy > 0 ? extent.cy : 25;
-    MoveWindow(control, x, y, width, height, redraw);
-    return SIZE{width, height};
+    const int textWidth = GetTextWidth(label, font);
+    const int width = textWidth > 0 ? textWidth + m_scale.Scale(pagemetrics::LABEL_MARK_ROOM)
+                                    : m_scale.Scale(pagemetrics::EMPTY_LABEL_WIDTH);
+    const int height = extent.cy > 0 ? win32::CDpiScale::MulDivRound(extent.cy, m_scale.Dpi(), m_nSystemFontDpi)
+                                     : m_scale.Scale(25);
+    MoveWindow(control, m_scale.Scale(x), m_scale.Scale(y), width, height, redraw);
+    return SIZE{m_scale.Unscale(width), m_scale.Unscale(height)};
 }
 
 SIZE CBaseDialog::PlaceControl(HWND parent, int id, int x, int y, int cx, int cy) {
-    MoveWindow(GetDlgItem(parent, id), x, y, cx, cy, IsWindowVisible(parent));
+    // The edges are scaled, not the size: controls that meet at 96 DPI meet at every scale.
+    const RECT rect = m_scale.Scale(RECT{x, y, x + cx, y + cy});
+    MoveWindow(GetDlgItem(parent, id), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+               IsWindowVisible(parent));
     return SIZE{cx, cy};
 }
 
@@ -114,12 +162,12 @@ void CBaseDialog::PlaceTextCtrl(int id, HFONT font, const std::wstring& text, in
     const BOOL redraw = IsWindowVisible(GetSafeHwnd());
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
     SetWindowTextW(control, text.c_str());
-    int width = cx;
+    int width = m_scale.Scale(x + cx) - m_scale.Scale(x);
     if (autoWidth) {
         width = GetTextWidth(text, font);
         if (width > 0) width += 4 * GetTextWidth(L" ", font);
     }
-    MoveWindow(control, x, y, width, cy, redraw);
+    MoveWindow(control, m_scale.Scale(x), m_scale.Scale(y), width, m_scale.Scale(y + cy) - m_scale.Scale(y), redraw);
 }
 
 void CBaseDialog::PlaceFontCtrl(int id, HFONT font, const std::wstring& text, int x, int y, int cx, int cy,
@@ -128,7 +176,22 @@ void CBaseDialog::PlaceFontCtrl(int id, HFONT font, const std::wstring& text, in
     if (!control) return;
     const BOOL redraw = IsWindowVisible(GetSafeHwnd());
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
-    MoveWindow(control, x, y, autoWidth ? GetTextWidth(text, font) : cx, cy, redraw);
+    const RECT rect = m_scale.Scale(RECT{x, y, x + cx, y + cy});
+    MoveWindow(control, rect.left, rect.top, autoWidth ? GetTextWidth(text, font) : rect.right - rect.left,
+               rect.bottom - rect.top, redraw);
+}
+
+void CBaseDialog::NameControl(int id, const std::wstring& name) {
+    HWND control = GetDlgItem(GetSafeHwnd(), id);
+    if (!control) return;
+    std::unique_ptr<skin::CNamedControl>& named = m_mapNamedControls[id];
+    if (!named) named = std::make_unique<skin::CNamedControl>();
+    named->Name(control, name);
+}
+
+std::wstring CBaseDialog::ControlName(int id) const {
+    const auto found = m_mapNamedControls.find(id);
+    return found == m_mapNamedControls.end() ? std::wstring() : found->second->GetName();
 }
 
 SIZE CBaseDialog::PlaceHeader(int id, const std::wstring& text, int x, int y) {
@@ -151,8 +214,8 @@ void CBaseDialog::DrawHeaderLines(HDC dc) {
         GetWindowRect(header, &rect);
         MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
         const int y = rect.top + (rect.bottom - rect.top) / 2;
-        MoveToEx(dc, (rect.right - rect.left) + 27, y, nullptr);
-        LineTo(dc, client.right - 15, y);
+        MoveToEx(dc, (rect.right - rect.left) + m_scale.Scale(27), y, nullptr);
+        LineTo(dc, client.right - m_scale.Scale(15), y);
     }
 }
 
@@ -168,13 +231,13 @@ void CBaseDialog::OnVScroll(int request, int thumbPosition) {
     SCROLLINFO scroll{sizeof(scroll), SIF_ALL};
     GetScrollInfo(GetSafeHwnd(), SB_VERT, &scroll);
     const std::optional<int> d = pagemetrics::ScrollChange(RequestOf(request), m_nScrollPos, m_nScrollMax,
-                                                           m_nScrollStep, static_cast<int>(scroll.nPage),
+                                                           m_scale.Scale(m_nScrollStep), static_cast<int>(scroll.nPage),
                                                            thumbPosition);
     if (d) ScrollBy(*d);
 }
 
 void CBaseDialog::OnMouseWheel(int delta) {
-    ScrollBy(pagemetrics::WheelChange(delta, m_nScrollPos, m_nScrollMax, m_nScrollStep));
+    ScrollBy(pagemetrics::WheelChange(delta, m_nScrollPos, m_nScrollMax, m_scale.Scale(m_nScrollStep)));
 }
 
 bool CBaseDialog::OnControlColour(UINT message, HDC dc, LRESULT& result) {
@@ -227,10 +290,11 @@ void CBaseDialog::ScrollIntoView(HWND control) {
     RECT rect{};
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
-    constexpr int MARGIN = 8;
+    const int margin = m_scale.Scale(8);
+    const int pageHeight = m_scale.Scale(PAGE_HEIGHT);
     int d = 0;
-    if (rect.bottom + MARGIN > PAGE_HEIGHT) d = rect.bottom + MARGIN - PAGE_HEIGHT;
-    if (rect.top - MARGIN < d) d = rect.top - MARGIN;  // a control taller than the page shows its top
+    if (rect.bottom + margin > pageHeight) d = rect.bottom + margin - pageHeight;
+    if (rect.top - margin < d) d = rect.top - margin;  // a control taller than the page shows its top
     d = std::max(std::min(d, m_nScrollMax - m_nScrollPos), -m_nScrollPos);
     if (d != 0) ScrollBy(d);
 }

@@ -75,7 +75,7 @@ void CEtcDlg::BuildPage() {
     HWND formatButton = GetDlgItem(page, IDC_CARD_FORMAT);
     SendMessageW(formatButton, WM_SETFONT, reinterpret_cast<WPARAM>(text), TRUE);
     SetWindowTextW(formatButton, format.c_str());
-    MoveWindow(formatButton, 25, 284, 6 * static_cast<int>(format.size()) + 40, 30, TRUE);
+    PlaceControl(page, IDC_CARD_FORMAT, 25, 284, 6 * static_cast<int>(format.size()) + 40, 30);
 
     PlaceHeader(IDC_CARD_OVERWRITE_HEADER, GetLangText(L"IDS_STRING145"), 15, 334);
     PlaceLabel(page, IDC_CARD_OVERWRITE_CONTINUOUS, GetLangText(L"IDS_STRING166"), text, 25, 374);
@@ -148,18 +148,19 @@ void CEtcDlg::DrawPartitionView(HDC dc) {
     GetWindowRect(GetDlgItem(page, IDC_CARD_TYPE_A), &radio);
     MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&percent), 2);
     MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&radio), 2);
-    const int left = percent.right + 10;
-    const int top = radio.bottom + 21;
+    const int left = percent.right + m_scale.Scale(10);
+    const int top = radio.bottom + m_scale.Scale(21);
+    const int pitch = m_scale.Scale(ROW_PITCH);
+    const int barHeight = m_scale.Scale(BAR_HEIGHT);
 
     std::array<int, PARTITION_ROWS> widths{};
-    for (size_t row = 0; row < PARTITION_ROWS; ++row) widths[row] = PartitionBarWidth(shares[row]);
+    for (size_t row = 0; row < PARTITION_ROWS; ++row) widths[row] = m_scale.Scale(PartitionBarWidth(shares[row]));
     BuildPartitionBars(widths);
 
     for (size_t row = 0; row < PARTITION_ROWS; ++row) {
         const CMemSurface& bar = m_arrBarSurfaces[row];
         if (bar.IsCreated()) {
-            BitBlt(dc, left, top + ROW_PITCH * static_cast<int>(row), widths[row], BAR_HEIGHT, bar.GetDC(), 0, 0,
-                   SRCCOPY);
+            BitBlt(dc, left, top + pitch * static_cast<int>(row), widths[row], barHeight, bar.GetDC(), 0, 0, SRCCOPY);
         }
         // Setting an unchanged text would only repaint the label again.
         const int id = IDC_CARD_ROW_PERCENT_FIRST + static_cast<int>(row);
@@ -173,12 +174,13 @@ void CEtcDlg::DrawPartitionView(HDC dc) {
 // A bar is painted again only when its width changes; a bar that cannot be made stays undrawn.
 void CEtcDlg::BuildPartitionBars(const std::array<int, PARTITION_ROWS>& widths) {
     win32::WindowDC dc(GetSafeHwnd());
-    CNinePatch painter;
+    CNinePatch painter = CNinePatch::ForDpi(m_scale.Dpi());
+    const int barHeight = m_scale.Scale(BAR_HEIGHT);
     for (size_t row = 0; row < PARTITION_ROWS; ++row) {
         CMemSurface& bar = m_arrBarSurfaces[row];
-        if (bar.IsCreated() && bar.GetWidth() == widths[row]) continue;
+        if (bar.IsCreated() && bar.GetWidth() == widths[row] && bar.GetHeight() == barHeight) continue;
         bar.Destroy();
-        if (widths[row] <= 0 || !bar.Create(dc.Get(), widths[row], BAR_HEIGHT)) continue;
+        if (widths[row] <= 0 || !bar.Create(dc.Get(), widths[row], barHeight)) continue;
         painter.Paint(bar, FIRST_BAR_PICTURE + static_cast<UINT>(row));
     }
 }

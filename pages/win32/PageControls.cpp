@@ -42,6 +42,7 @@ int GetSliderPosition(HWND slider) { return static_cast<int>(SendMessageW(slider
 void SetUpSlider(CSubSlider& slider, const SliderSetup& setup) {
     HWND track = slider.GetSafeHwnd();
     slider.SetLabelFont(setup.labelFont);
+    slider.ClearLabels();  // a page laid out again sets its sliders up again
     slider.AddLabels(setup.labels, setup.labelFlags);
     SendMessageW(track, TBM_SETRANGE, FALSE, MAKELPARAM(setup.minimum, setup.maximum));
     if (setup.pageSize != 0) SendMessageW(track, TBM_SETPAGESIZE, 0, setup.pageSize);

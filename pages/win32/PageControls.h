@@ -34,8 +34,8 @@ struct SliderSetup {
     int tipKind;                  // 0: the tooltip shows the raw position
 };
 
-// Label font, labels, range (without redraw), page size, position (with redraw) and tip kind,
-// in that order.
+// Label font, labels (replacing any before), range (without redraw), page size, position (with
+// redraw) and tip kind, in that order.
 void SetUpSlider(CSubSlider& slider, const SliderSetup& setup);
 
 // A combo box's items, replaced; and its selection (-1 or an index outside the list: none).

@@ -1,5 +1,7 @@
 #include "pages/win32/ParkingDlg.h"
 
+#include <utility>
+
 #include "localisation/LanguageTable.h"
 #include "pages/PageChoices.h"
 #include "pages/PageControlIds.h"
@@ -122,6 +124,15 @@ void CParkingDlg::BuildPage() {
     SetUpSlider(m_sliderVoltage24, {text, pagechoices::SliderLabelsOf(&SetupConfig::low_voltage_24v),
                                     skin::SLIDER_LABEL_ENDS | skin::SLIDER_LABEL_UPPER_MIDDLE, 0, 7, 1, 4,
                                     skin::SLIDER_TIP_VOLTS_24});
+
+    // The sliders show no text of their own: screen readers name them after the label beside
+    // them, the section header or, for the two cut-off voltages, the vehicle voltage.
+    const std::pair<CSubSlider*, const wchar_t*> names[] = {
+        {&m_sliderImpact, L"IDS_STRING216"}, {&m_sliderBrightness, L"IDS_STRING215"},
+        {&m_sliderParkingImpact, L"IDS_STRING222"}, {&m_sliderMotion, L"IDS_STRING251"},
+        {&m_sliderTimer, L"IDS_STRING140"}, {&m_sliderVoltage12, L"IDS_STRING143"},
+        {&m_sliderVoltage24, L"IDS_STRING144"}};
+    for (const auto& [slider, key] : names) slider->SetAccessibleName(GetLangText(key));
 
     m_nScrollMax = 561;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "window/Dialog.h"
+#include "window/DpiScale.h"
 
 // Common to both pop-ups: content, white colours, Escape swallowed.
 class CPopupDialog : public win32::CDialog {
@@ -23,13 +24,17 @@ protected:
 
     std::wstring m_strTitle;
     std::wstring m_strMessage;
+    // The size asked for, in 96-DPI pixels; the pop-up is laid out at its own display scale.
     int m_nWidth = 0;
     int m_nHeight = 0;
+    win32::CDpiScale m_scale;
     int m_nMessageId;
 };
 
 // Yes/no question: IDOK for yes (button 1, Enter or Y), IDCANCEL for no (button 2, N or the
-// close box). Escape does nothing.
+// close box). Escape does nothing. The buttons say yes and no in the interface language
+// (IDS_STRING420 and IDS_STRING421); the letter each marks with "&" (J and N in German, Д and
+// Н in Russian) answers too, typed as a character in any keyboard layout.
 class CMsgPopupDlg : public CPopupDialog {
 public:
     CMsgPopupDlg();
@@ -37,6 +42,13 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+
+private:
+    // The dialog result a typed character gives (IDOK, IDCANCEL), or 0 for none.
+    int AnswerFor(wchar_t typed) const;
+
+    wchar_t m_chYesKey = 0;  // the access keys the button texts mark, upper-cased
+    wchar_t m_chNoKey = 0;
 };
 
 // Progress of a long operation on a worker thread. The worker reads and sets the progress and

@@ -1,5 +1,7 @@
 #include "pages/win32/SystemDlg.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include "localisation/LanguageCodeTable.h"
@@ -88,21 +90,29 @@ void CSystemDlg::BuildPage() {
     HWND page = GetSafeHwnd();
     HFONT text = m_hFontText.Get();
 
+    // Controls without a text of their own are named for screen readers after the label
+    // beside them: here the section header.
     PlaceHeader(IDC_SYS_LANGUAGE_HEADER, GetLangText(L"IDS_STRING193"), 15, 20);
     PlaceFontCtrl(IDC_SYS_LANGUAGE_LIST, text, L"", 25, 45, 250, 25, false);
     SetDropDownRows(page, IDC_SYS_LANGUAGE_LIST, LIST_ROWS);
+    NameControl(IDC_SYS_LANGUAGE_LIST, GetLangText(L"IDS_STRING193"));
 
     PlaceHeader(IDC_SYS_VOICE_HEADER, GetLangText(L"IDS_STRING217"), 15, 85);
     PlaceControl(page, IDC_SYS_VOICE_SLIDER, 150, 130, 350, 55);
     PlaceLabel(page, IDC_SYS_VOICE_LABEL, GetLangText(L"IDS_STRING117"), text, 60, 172);
     SetUpSlider(m_sliderVoice, {text, {L"OFF", L"1", L"2", L"3"}, skin::SLIDER_LABEL_ALL, 0, 3, 0, 2,
                                 skin::SLIDER_TIP_POSITION});
+    m_sliderVoice.SetAccessibleName(GetLangText(L"IDS_STRING217"));
 
     PlaceHeader(IDC_SYS_ZONE_HEADER, GetLangText(L"IDS_STRING185"), 15, 217);
     PlaceFontCtrl(IDC_SYS_ZONE_LIST, text, ZONE_LIST_SAMPLE_TEXT, 25, 252, 0, 25, true);
     SetDropDownRows(page, IDC_SYS_ZONE_LIST, LIST_ROWS);
+    NameControl(IDC_SYS_ZONE_LIST, GetLangText(L"IDS_STRING185"));
 
     PlaceHeader(IDC_SYS_CLOCK_HEADER, GetLangText(L"IDS_STRING182"), 15, 292);
+    for (int id : {IDC_SYS_CLOCK_CHECK, IDC_SYS_CLOCK_DATE, IDC_SYS_CLOCK_TIME}) {
+        NameControl(id, GetLangText(L"IDS_STRING182"));
+    }
     const int box = PlaceLabel(page, IDC_SYS_CLOCK_CHECK, L"", text, 25, 322).cx;
     PlaceFontCtrl(IDC_SYS_CLOCK_DATE, text, L"", box + 40, 322, 90, 25, false);
     PlaceFontCtrl(IDC_SYS_CLOCK_TIME, text, L"", box + 140, 322, 100, 25, false);
@@ -124,8 +134,12 @@ void CSystemDlg::BuildPage() {
     PlaceLabel(page, IDC_SYS_STAMP_OFF, GetLangText(L"IDS_STRING116"), text, 25, 607);
 
     PlaceHeader(IDC_SYS_ALERT_HEADER, GetLangText(L"IDS_STRING119"), 15, 647);
-    PlaceLabel(page, IDC_SYS_ALERT_ON, GetLangText(L"IDS_STRING115"), text, 25, 687);
-    PlaceLabel(page, IDC_SYS_ALERT_OFF, GetLangText(L"IDS_STRING116"), text, 25, 712);
+    const SIZE alertOn = PlaceLabel(page, IDC_SYS_ALERT_ON, GetLangText(L"IDS_STRING115"), text, 25, 687);
+    const SIZE alertOff = PlaceLabel(page, IDC_SYS_ALERT_OFF, GetLangText(L"IDS_STRING116"), text, 25, 712);
+
+    // The touch calibration reset shows beside the last choices while it has the focus.
+    m_btnTouchReset.Configure(GetDlgItem(page, IDC_SYS_TOUCH_RESET), GetLangText(L"IDS_STRING424"), text,
+                              POINT{25 + std::max(alertOn.cx, alertOff.cx) + 40, 700});
 
     m_nScrollMax = 305;
 }

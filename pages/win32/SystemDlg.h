@@ -10,6 +10,7 @@
 // still work.
 
 #include "pages/win32/BaseDialog.h"
+#include "pages/win32/KeyboardOnlyButton.h"
 #include "record/CardSession.h"
 #include "skin/win32/SubSlider.h"
 #include "timezones/TimeZoneInfoManager.h"
@@ -66,6 +67,7 @@ private:
 
     CCardSession& m_card;
     CSubSlider m_sliderVoice;  // 1018
+    CKeyboardOnlyButton m_btnTouchReset;
     CatalogueSource m_takeCatalogue;
     bool m_bCatalogueDeferred;  // the catalogue comes from a source, once it has read it
     std::unique_ptr<CTimeZoneInfoManager> m_pTimeZones;

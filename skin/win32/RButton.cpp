@@ -68,7 +68,7 @@ void CRButton::SetImages(UINT normalId, UINT hoverId, UINT pressedId, HDC ownerB
         m_bHasText = true;
         SetWindowTextW(GetSafeHwnd(), m_strText.c_str());  // the same text: no repaint
     }
-    CNinePatch painter;
+    CNinePatch painter = CNinePatch::ForDpi(m_nPictureDpi);
     if (CreatePicture(STATE_NORMAL, size)) {
         painter.Paint(m_arrPictures[STATE_NORMAL], normalId, m_bHasText ? &m_rcText : nullptr);
     }
@@ -80,7 +80,7 @@ void CRButton::SetImages(UINT normalId, UINT hoverId, UINT pressedId, HDC ownerB
 
 void CRButton::SetImagesNatural(UINT normalId, UINT hoverId, UINT pressedId, HDC ownerBackground, UINT disabledId) {
     const SIZE size = BeginConfiguration(ownerBackground);
-    CNinePatch painter;
+    CNinePatch painter = CNinePatch::ForDpi(m_nPictureDpi);
     if (CreatePicture(STATE_NORMAL, size)) painter.DrawNatural(m_arrPictures[STATE_NORMAL], normalId);
     if (CreatePicture(STATE_HOVER, size)) painter.DrawNatural(m_arrPictures[STATE_HOVER], hoverId);
     if (CreatePicture(STATE_PRESSED, size)) painter.DrawNatural(m_arrPictures[STATE_PRESSED], pressedId);
@@ -94,7 +94,7 @@ void CRButton::SetCheckedImage(UINT id) {
     RECT client{};
     GetClientRect(GetSafeHwnd(), &client);
     if (CreatePicture(STATE_CHECKED, SIZE{client.right, client.bottom})) {
-        CNinePatch().Paint(m_arrPictures[STATE_CHECKED], id);
+        CNinePatch::ForDpi(m_nPictureDpi).Paint(m_arrPictures[STATE_CHECKED], id);
     }
     m_bDirty = true;
 }

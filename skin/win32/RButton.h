@@ -66,6 +66,9 @@ public:
     void SetImagesNatural(UINT normalId, UINT hoverId, UINT pressedId, HDC ownerBackground, UINT disabledId = 0);
     // The nine-patch picture of the checked state (tabs).
     void SetCheckedImage(UINT id);
+    // The display DPI whose picture set the configuration calls above paint from (96: the
+    // 100 % pictures); the text's font height comes in the text style, already at that scale.
+    void SetPictureDpi(int dpi) { m_nPictureDpi = dpi; }
 
     // Checked: state checked and sticky; unchecked: state normal. Repaints at once.
     void SetCheck(bool checked);
@@ -129,6 +132,7 @@ private:
     COLORREF m_crHover = 0;
     COLORREF m_crPressed = 0;
     int m_nFontHeight = 0;
+    int m_nPictureDpi = 96;
     int m_nAlign = 0;
     bool m_bChecked = false;
     bool m_bHasBackground = false;

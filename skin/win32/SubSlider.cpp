@@ -66,6 +66,8 @@ bool CSubSlider::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         m_bTipLookedFor = true;
         HookTooltip();
     }
+    if (message == WM_GETOBJECT) m_accName.OnGetObject(GetSafeHwnd(), lParam);
+    if (message == WM_DESTROY) m_accName.OnDestroy(GetSafeHwnd());
     if (message == TBM_SETTOOLTIPS) {
         result = DefaultProc(message, wParam, lParam);
         HookTooltip();

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/win32/AccessibleName.h"
 #include "window/Window.h"
 
 class CSubSlider : public win32::CWindow {
@@ -27,6 +28,10 @@ public:
     void SetLabelFont(HFONT font) { m_hLabelFont = font; }
     // Appends the labels, left to right (a list given before stays), and sets the label flags.
     void AddLabels(const std::vector<std::wstring>& labels, int flags);
+    // Its name for screen readers: the trackbar shows none (see skin/win32/AccessibleName.h).
+    void SetAccessibleName(const std::wstring& name) { m_accName.Set(name); }
+    const std::wstring& GetAccessibleName() const { return m_accName.Get(); }
+    void ClearLabels() { m_arrLabels.clear(); }
 
     int GetTipKind() const { return m_nTipKind; }
     int GetLabelFlags() const { return m_nLabelFlags; }
@@ -53,4 +58,5 @@ private:
     std::vector<std::wstring> m_arrLabels;
     std::unique_ptr<CTipHook> m_pTipHook;
     bool m_bTipLookedFor = false;
+    skin::CAccessibleName m_accName;
 };

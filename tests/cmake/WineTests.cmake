@@ -28,11 +28,14 @@ dcs_add_wine_test(core_tests_wine core_tests)
 # The long runs of the real main window and the byte-by-byte sweep of a damaged settings file
 # each take a good part of a minute or more under Wine: they get entries (and time limits) of
 # their own instead of pushing the rest of the Win32 tests towards theirs.
-set(DCS_LONG_WIN32_TESTS "SettingDlgSoak.*:SetupConfigSweep.*")
+set(DCS_LONG_WIN32_TESTS "SettingDlgSoak.*:SetupConfigSweep.*:*PageLayout.*")
 dcs_add_wine_test(win32_tests_wine win32_tests --gtest_filter=-${DCS_LONG_WIN32_TESTS})
 dcs_add_wine_test(main_window_soak_wine win32_tests --gtest_filter=SettingDlgSoak.*)
 dcs_add_wine_test(setup_config_sweep_wine win32_tests --gtest_filter=SetupConfigSweep.*)
-dcs_uses_wine_desktop(win32_tests_wine main_window_soak_wine setup_config_sweep_wine)
+# Every page laid out at every drawn scale in every language: a few hundred pages.
+dcs_add_wine_test(page_layout_scales_wine win32_tests --gtest_filter=*PageLayout.*)
+set_tests_properties(page_layout_scales_wine PROPERTIES TIMEOUT 1500)
+dcs_uses_wine_desktop(win32_tests_wine main_window_soak_wine setup_config_sweep_wine page_layout_scales_wine)
 
 foreach(zone_case IN LISTS DCS_ZONE_CASES)
   string(REPLACE "|" ";" parts "${zone_case}")

@@ -290,4 +290,122 @@ TEST(TouchCalibration, ASessionWithoutADriveRootWritesNoRequestAndSaysWhy) {
     EXPECT_FALSE(std::filesystem::exists(L"card\\set_touch_cal.txt"));
 }
 
+// --- what recover finds and does ---
+
+// A card whose save from `before` (a record with a tail) towards `after` left a copy on the PC,
+// and what the card holds now.
+class RecoverTest : public CardSessionTest {
+protected:
+    enum class CopyFor { None, ThisCard, OtherCard };
+    enum class CardNow { Before, Mix, After, Other };
+
+    static Bytes Before() {
+        Bytes bytes = Pattern(600, 3);  // a record and a tail beyond it
+        const Bytes record = RecordBytes(CardRecord());
+        std::copy(record.begin(), record.end(), bytes.begin());
+        return bytes;
+    }
+    static Bytes After() { return RecordBytes(FactoryRecord()); }
+    static Bytes OnCard(CardNow now) {
+        Bytes bytes = Before();
+        const Bytes after = After();
+        switch (now) {
+        case CardNow::Before: break;
+        case CardNow::Mix: std::copy(after.begin(), after.begin() + 300, bytes.begin()); break;
+        case CardNow::After: std::copy(after.begin(), after.end(), bytes.begin()); break;
+        case CardNow::Other: bytes = Pattern(544, 200); break;
+        }
+        return bytes;
+    }
+    void Prepare(CopyFor copyFor, CardNow now) {
+        m_session.KeepSaveCopiesIn(m_program.Path());
+        const Bytes before = Before();
+        const SaveCopy copy{copyFor == CopyFor::OtherCard ? CardIdentityOf(m_otherCard / L"setup.cfg")
+                                                           : CardIdentityOf(Setup()),
+                            CardFileStart{true, before.size(), Bytes(before.begin(), before.begin() + 544)},
+                            After()};
+        if (copyFor != CopyFor::None) {
+            ASSERT_TRUE(CSaveCopyStore(m_program.Path()).Keep(copy));
+        }
+        WriteBytes(Setup(), OnCard(now));
+    }
+    size_t CopiesKept() const {
+        return static_cast<size_t>(std::distance(fs::directory_iterator(m_program.Path()), fs::directory_iterator()));
+    }
+
+    TempFolder m_otherCard;
+};
+
+TEST_F(RecoverTest, FindsWhatASaveLeftAndPutsTheOldFileBackWholeWhenAsked) {
+    struct Case {
+        const char* name;
+        CopyFor copyFor;
+        CardNow now;
+        InterruptedSave found;
+        size_t copiesAfterLooking;
+    };
+    const Case cases[] = {
+        {"nothing to recover: no copy", CopyFor::None, CardNow::Mix, InterruptedSave::None, 0},
+        {"a copy for another card", CopyFor::OtherCard, CardNow::Mix, InterruptedSave::None, 1},
+        {"the save stopped before it wrote", CopyFor::ThisCard, CardNow::Before, InterruptedSave::None, 0},
+        {"a save torn mid-record", CopyFor::ThisCard, CardNow::Mix, InterruptedSave::CutShort, 1},
+        {"a save that wrote all but was not proven", CopyFor::ThisCard, CardNow::After, InterruptedSave::CutShort, 1},
+        {"a card written by someone else since", CopyFor::ThisCard, CardNow::Other, InterruptedSave::ChangedSince, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& entry : fs::directory_iterator(m_program.Path())) fs::remove(entry.path());
+        Prepare(c.copyFor, c.now);
+
+        EXPECT_EQ(m_session.FindInterruptedSave(), c.found);
+        EXPECT_EQ(CopiesKept(), c.copiesAfterLooking);
+        if (c.found == InterruptedSave::None) {
+            EXPECT_EQ(ReadBytes(Setup()), OnCard(c.now)) << "looking changes nothing on the card";
+            continue;
+        }
+        const std::optional<SaveCopy> copy = m_session.InterruptedSaveCopy();
+        ASSERT_TRUE(copy.has_value());
+        EXPECT_EQ(m_session.PutBackCopy(*copy), CCardFileManager::PutBackResult::Done);
+        const Bytes back = ReadBytes(Setup());
+        if (c.found == InterruptedSave::ChangedSince) {
+            // The copy holds the record and the length; a tail the other writer took is gone.
+            const Bytes before = Before();
+            ASSERT_EQ(back.size(), before.size());
+            EXPECT_TRUE(std::equal(back.begin(), back.begin() + 544, before.begin()));
+        } else {
+            EXPECT_EQ(back, Before()) << "every byte, the tail and the length";
+        }
+        EXPECT_EQ(CopiesKept(), 0u);
+        EXPECT_EQ(m_session.FindInterruptedSave(), InterruptedSave::None);
+    }
+}
+
+TEST_F(RecoverTest, ACardThatRefusesThePutBackKeepsTheCopyForLater) {
+    Prepare(CopyFor::ThisCard, CardNow::Mix);
+    m_access.writeProtected = true;
+    const std::optional<SaveCopy> copy = m_session.InterruptedSaveCopy();
+    ASSERT_TRUE(copy.has_value());
+    EXPECT_EQ(m_session.PutBackCopy(*copy), CCardFileManager::PutBackResult::Failed);
+    EXPECT_EQ(ReadBytes(Setup()), OnCard(CardNow::Mix));
+    EXPECT_EQ(CopiesKept(), 1u);
+}
+
+TEST_F(RecoverTest, AStaleCopyDoesNotStandInForTheCardAtTheNextSave) {
+    // The card was written by someone else after the cut-short save: a new save keeps a copy
+    // of what the card holds now, and the stale one goes with the save's success.
+    Prepare(CopyFor::ThisCard, CardNow::Other);
+    m_session.Record() = CardRecord();
+    m_session.Record().record_size = 544;
+    ASSERT_EQ(m_session.SaveRecord(), SaveResult::Saved);
+    EXPECT_EQ(CopiesKept(), 0u);
+    EXPECT_EQ(m_session.FindInterruptedSave(), InterruptedSave::None);
+}
+
+TEST_F(CardSessionTest, AStartRemovesALeftoverTemporaryClockFileAndNeverReadsIt) {
+    WriteText(m_card / L"time.dat.new", "2024,05,06,1");
+    EXPECT_EQ(m_session.ReadCardFiles(m_questions), LoadResult::Missing);
+    EXPECT_FALSE(fs::exists(m_card / L"time.dat.new"));
+    EXPECT_FALSE(m_session.Clock().write) << "no time.dat: nothing waits for the camera";
+}
+
 }  // namespace

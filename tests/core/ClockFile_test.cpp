@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/TimeZoneBias.h"
+#include "record/CardFileAccess.h"
+#include "record/CardFileManager.h"
 #include <filesystem>
 #include "tests/support/TestFiles.h"
 
@@ -140,6 +142,112 @@ TEST_F(ClockFileTest, WritesThePcsOwnStandardOffset) {
 
     ASSERT_TRUE(WriteClockRequest(Path(), m_clock));
     EXPECT_EQ(ReadText(m_card / L"time.dat"), std::string("2014,05,06,13,45,07,") + expected);
+}
+
+// The real card with one step of replacing time.dat made to misbehave.
+class ClockCard : public CardFileAccess {
+public:
+    enum class Fault { None, WriteFails, RenameFails, RenameSaysFailedButWorked, FolderFlushFails, FirstReadFails,
+                       RemoveFails };
+    Fault fault = Fault::None;
+
+    std::unique_ptr<OpenCardFile> OpenForUpdate(const std::filesystem::path& file) override {
+        return m_real.OpenForUpdate(file);
+    }
+    std::optional<CardFileStart> ReadStart(const std::filesystem::path& file, size_t maxBytes) override {
+        if (fault == Fault::FirstReadFails && !m_bReadFailed) {
+            m_bReadFailed = true;
+            return std::nullopt;
+        }
+        return m_real.ReadStart(file, maxBytes);
+    }
+    bool Remove(const std::filesystem::path& file) override {
+        return fault != Fault::RemoveFails && m_real.Remove(file);
+    }
+    bool WriteWholeFile(const std::filesystem::path& file, std::span<const uint8_t> bytes) override {
+        if (fault == Fault::WriteFails) {
+            m_real.WriteWholeFile(file, bytes.first(bytes.size() / 2));  // a part lands
+            return false;
+        }
+        return m_real.WriteWholeFile(file, bytes);
+    }
+    bool Replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        if (fault == Fault::RenameFails) return false;
+        const bool renamed = m_real.Replace(from, to);
+        return fault == Fault::RenameSaysFailedButWorked ? false : renamed;
+    }
+    bool SyncFolder(const std::filesystem::path& folder) override {
+        return fault != Fault::FolderFlushFails && m_real.SyncFolder(folder);
+    }
+
+private:
+    CardFileAccess& m_real = CurrentCardFileAccess();
+    bool m_bReadFailed = false;
+};
+
+TEST(ReplaceClockFile, TheCardHoldsTheOldFileOrTheNewOneAndTheReportSaysWhich) {
+    const std::string OLD = "2014,05,06,13,45,07,+0900";
+    const std::string PART = "2024,05,06,1";
+    struct Case {
+        const char* name;
+        bool write;               // write a new line (else delete)
+        bool oldFile;             // a time.dat is there before
+        bool leftover;            // a temporary file from a cut-short replace is there before
+        ClockCard::Fault fault;
+        bool done;                // what the report says
+        bool flushed;
+        const char* holds;        // "old", "new" or "none"
+    };
+    const Case cases[] = {
+        {"a plain replace", true, true, false, ClockCard::Fault::None, true, true, "new"},
+        {"a leftover temporary file", true, true, true, ClockCard::Fault::None, true, true, "new"},
+        {"the temporary file's write fails", true, true, false, ClockCard::Fault::WriteFails, false, true, "old"},
+        {"the rename fails", true, true, false, ClockCard::Fault::RenameFails, false, true, "old"},
+        {"the rename fails, no old file", true, false, true, ClockCard::Fault::RenameFails, false, true, "none"},
+        {"the rename reports failure after it worked", true, true, false, ClockCard::Fault::RenameSaysFailedButWorked,
+         true, true, "new"},
+        {"the folder flush fails", true, true, false, ClockCard::Fault::FolderFlushFails, true, false, "new"},
+        {"the first read-back fails", true, true, false, ClockCard::Fault::FirstReadFails, true, true, "new"},
+        {"a delete", false, true, true, ClockCard::Fault::None, true, true, "none"},
+        {"a delete whose folder flush fails", false, true, false, ClockCard::Fault::FolderFlushFails, true, false,
+         "none"},
+        {"a delete that fails", false, true, false, ClockCard::Fault::RemoveFails, false, true, "old"},
+        {"a delete with nothing there", false, false, false, ClockCard::Fault::None, true, true, "none"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder card;
+        const std::filesystem::path file = card / L"time.dat";
+        if (c.oldFile) WriteText(file, OLD);
+        if (c.leftover) WriteText(ClockTemporaryFile(file), PART);
+        ClockCard access;
+        access.fault = c.fault;
+        ScopedCardFileAccess scoped(access);
+
+        const ClockRequest request{c.write, At(2024, 5, 6, 13, 45, 7)};
+        const ClockWriteOutcome outcome = ReplaceClockFile(file, request);
+
+        EXPECT_EQ(outcome.done, c.done);
+        EXPECT_EQ(outcome.flushed, c.flushed);
+        const std::string holds = std::string(c.holds);
+        if (holds == "none") {
+            EXPECT_FALSE(std::filesystem::exists(file));
+        } else {
+            const std::string expected =
+                holds == "old" ? OLD : FormatClockLine(request.time, -platform::PcTimeZoneBias());
+            EXPECT_EQ(ReadText(file), expected);
+        }
+        if (c.fault != ClockCard::Fault::RemoveFails) {
+            EXPECT_FALSE(std::filesystem::exists(ClockTemporaryFile(file))) << "no part is left for later";
+        }
+    }
+}
+
+TEST_F(ClockFileTest, ALeftoverTemporaryFileIsNeverRead) {
+    WriteText(ClockTemporaryFile(Path()), "2024,05,06,1");
+    g_bWriteClock = 1;
+    EXPECT_FALSE(m_files.ReadClockFile(Path()));
+    EXPECT_EQ(g_bWriteClock, 0);
 }
 
 }  // namespace

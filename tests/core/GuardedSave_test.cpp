@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "record/CardFileManager.h"
 #include "tests/support/CapturedOutput.h"
 #include "tests/support/RecordBuilder.h"
@@ -99,6 +101,8 @@ SetupConfig NewRecord() {
     record.brightness = 2;
     record.parking_timer_hours = 48;
     record.partition_type = 3;
+    // A change in the second half too, so that a write torn in the middle leaves a real mix.
+    std::memcpy(record.time_zone_name, "Tokyo Standard Time", 20);
     return record;
 }
 

@@ -5,9 +5,13 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <ostream>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "localisation/LanguageTable.h"
 #include "resources/ResourceIds.h"
 #include "tests/win32/TestWindows.h"
 
@@ -92,6 +96,73 @@ TEST(MsgPopup, KeysAnswerTheQuestionAndEscapeDoesNothing) {
     closed.SetContent(L"t", L"m", 330, 170);
     EXPECT_EQ(RunWhileShown(closed, [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }), IDCANCEL);
 }
+
+// The question's buttons in the interface language, and what each key answers. A key is a
+// virtual key pressed (translated into its character by the loop, as typing does) or, for
+// letters no test keyboard layout types, the character itself.
+struct AnswerCase {
+    const wchar_t* language;
+    const wchar_t* yes;  // the buttons' captions
+    const wchar_t* no;
+    std::vector<std::pair<UINT, WPARAM>> input;  // (WM_KEYDOWN or WM_CHAR, key or character)
+    INT_PTR answer;
+};
+
+void PrintTo(const AnswerCase& c, std::ostream* out) {
+    *out << testing::PrintToString(c.language) << " input " << c.input.size() << " -> " << c.answer;
+}
+
+class MsgPopupAnswers : public ::testing::TestWithParam<AnswerCase> {};
+
+TEST_P(MsgPopupAnswers, ButtonsSpeakTheLanguageAndKeysAnswer) {
+    const AnswerCase& c = GetParam();
+    ASSERT_TRUE(LoadLanguage(c.language));
+    CMsgPopupDlg popup;
+    popup.SetContent(L"t", L"m", 330, 170);
+    std::wstring yes, no;
+    bool focusOnYes = false;
+    const INT_PTR result = RunWhileShown(popup, [&](HWND dialog) {
+        yes = testsupport::WindowText(GetDlgItem(dialog, IDOK));
+        no = testsupport::WindowText(GetDlgItem(dialog, IDCANCEL));
+        HWND focus = GetFocus();
+        focusOnYes = focus == GetDlgItem(dialog, IDOK);
+        for (const auto& [message, key] : c.input) {
+            PostMessageW(focus ? focus : dialog, message, key, 0);
+        }
+        PostMessageW(dialog, WM_CLOSE, 0, 0);  // an input that answers nothing ends as no
+    });
+    EXPECT_EQ(yes, c.yes);
+    EXPECT_EQ(no, c.no);
+    EXPECT_TRUE(focusOnYes) << "the default button has the focus";
+    EXPECT_EQ(result, c.answer);
+    LoadLanguage(L"english");
+}
+
+constexpr UINT KEY = WM_KEYDOWN;
+constexpr UINT TYPED = WM_CHAR;
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, MsgPopupAnswers,
+    ::testing::Values(
+        AnswerCase{L"english", L"&Yes", L"&No", {{KEY, 'Y'}}, IDOK},
+        AnswerCase{L"english", L"&Yes", L"&No", {{KEY, 'N'}}, IDCANCEL},
+        AnswerCase{L"english", L"&Yes", L"&No", {{KEY, VK_RETURN}}, IDOK},
+        AnswerCase{L"english", L"&Yes", L"&No", {{KEY, VK_ESCAPE}, {KEY, 'Y'}}, IDOK},  // Escape did nothing
+        AnswerCase{L"english", L"&Yes", L"&No", {{KEY, 'J'}}, IDCANCEL},              // no answer: closed
+        AnswerCase{L"german", L"&Ja", L"&Nein", {{KEY, 'J'}}, IDOK},
+        AnswerCase{L"german", L"&Ja", L"&Nein", {{KEY, 'Y'}}, IDOK},
+        AnswerCase{L"german", L"&Ja", L"&Nein", {{KEY, 'N'}}, IDCANCEL},
+        AnswerCase{L"german", L"&Ja", L"&Nein", {{KEY, VK_RETURN}}, IDOK},
+        AnswerCase{L"german", L"&Ja", L"&Nein", {{KEY, VK_ESCAPE}, {KEY, 'J'}}, IDOK},
+        AnswerCase{L"korean", L"\uC608(Y)", L"\uC544\uB2C8\uC624(N)", {{KEY, 'Y'}}, IDOK},
+        AnswerCase{L"korean", L"\uC608(Y)", L"\uC544\uB2C8\uC624(N)", {{KEY, 'N'}}, IDCANCEL},
+        AnswerCase{L"korean", L"\uC608(Y)", L"\uC544\uB2C8\uC624(N)", {{KEY, VK_RETURN}}, IDOK},
+        AnswerCase{L"korean", L"\uC608(Y)", L"\uC544\uB2C8\uC624(N)", {{KEY, VK_ESCAPE}, {KEY, 'N'}}, IDCANCEL},
+        AnswerCase{L"french", L"&Oui", L"&Non", {{KEY, 'O'}}, IDOK},
+        // Russian: the Cyrillic initials, and the key where Latin layouts have Y types "н" (no).
+        AnswerCase{L"russian", L"&\u0414\u0430", L"&\u041D\u0435\u0442", {{TYPED, L'\u0434'}}, IDOK},
+        AnswerCase{L"russian", L"&\u0414\u0430", L"&\u041D\u0435\u0442", {{TYPED, L'\u043D'}}, IDCANCEL},
+        AnswerCase{L"russian", L"&\u0414\u0430", L"&\u041D\u0435\u0442", {{KEY, 'Y'}}, IDOK}));
 
 TEST(ProgPopup, ClampsProgressAndClosesOnlyOnWmClose) {
     CProgPopupDlg popup;

@@ -140,8 +140,8 @@ INSTANTIATE_TEST_SUITE_P(
                                     {CSettingDlg::ID_TAB_CARD, L"Speicherkarte"},
                                     {CSettingDlg::ID_TAB_RECORD, L"Aufnahme"},
                                     {CSettingDlg::ID_TAB_SYSTEM, L"System"},
-                                    {CSettingDlg::ID_MINIMISE, L"Minimize"},
-                                    {CSettingDlg::ID_CLOSE, L"Close"},
+                                    {CSettingDlg::ID_MINIMISE, L"Minimieren"},
+                                    {CSettingDlg::ID_CLOSE, L"Schlie\u00dfen"},
                                     {CSettingDlg::ID_INITIALIZE, L"Zur\u00fccksetzen"},
                                     {CSettingDlg::ID_CANCEL, L"Abbrechen"},
                                     {CSettingDlg::ID_SAVE, L"Speichern"}}}));

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "window/Window.h"
 
 namespace testsupport {
@@ -22,6 +24,13 @@ inline RECT ChildRect(HWND parent, int id) {
     GetWindowRect(GetDlgItem(parent, id), &rect);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+// A window's text.
+inline std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 // Handles the messages waiting for this thread (bounded).

@@ -5,7 +5,7 @@ _dashcfg() {
     local cur prev words cword
     _init_completion -n = || return
 
-    local commands="show set export apply diff reset clock check help"
+    local commands="show set export apply diff reset clock check recover help"
     if ((cword == 1)); then
         COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
         return
@@ -16,7 +16,7 @@ _dashcfg() {
     case $command in
         show) options+=" --json" ;;
         set | apply | reset) options+=" --dry-run --force --json" ;;
-        export) options+=" --force --json" ;;
+        export | recover) options+=" --force --json" ;;
         diff | check) options+=" --json" ;;
         clock) options+=" --at --repeated --clear --dry-run --force --json" ;;
         help)
