@@ -96,6 +96,11 @@ std::span<const int> ChoiceControlsOf(const SettingField& field) {
     return {};
 }
 
+std::vector<std::wstring> SliderLabelsOf(Field field) {
+    const SettingField* entry = SettingFieldOf(field);
+    return entry ? SliderLabels(*entry) : std::vector<std::wstring>{};
+}
+
 const SettingField* SettingFieldOf(Field field) {
     const size_t offset = OffsetOf(field);
     for (const SettingField& entry : SETTING_FIELDS) {

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "record/SetupConfig.h"
 
@@ -37,6 +39,9 @@ std::optional<int32_t> OptionValue(Field field, int optionId);
 // The thumb position of the field's slider for the record's value. A value missing from the
 // slider's table shows at the last position, one outside a plain range at the nearer end.
 int SliderPosition(const SetupConfig& record, Field field);
+
+// The labels under the field's slider, one per thumb position, from the field table.
+std::vector<std::wstring> SliderLabelsOf(Field field);
 
 // The value the field's slider stores for a thumb position. Positions outside the slider's
 // table count as its nearer end, so the record never gets a value no position stands for.

@@ -14,15 +14,20 @@ constexpr SettingChoice IMPACT_LEVELS[] = {
 constexpr SettingChoice BRIGHTNESS_LEVELS[] = {{0, "0 (Dark)"}, {1, "1"}, {2, "2 (Light)"}};
 constexpr SettingChoice PARKING_MODES[] = {
     {1, "Enabled"}, {2, "Third choice"}, {0, "Disabled"}};
-constexpr SettingChoice MOTION_LEVELS[] = {{0, "OFF"}, {1, "1"}, {3, "3"}, {5, "5"}};
-constexpr SettingChoice TIMER_HOURS[] = {{6, "6 h"}, {12, "12 h"}, {24, "24 h"}, {48, "48 h"}};
-// Position p is 11.6 + 0.1 p volts, and 23.2 + 0.2 p volts.
-constexpr SettingChoice CUT_OFF_12V[] = {{0, "11.6 V"}, {1, "11.7 V"}, {2, "11.8 V"},
-                                         {3, "11.9 V"}, {4, "12.0 V"}, {5, "12.1 V"},
-                                         {6, "12.2 V"}, {7, "12.3 V"}};
-constexpr SettingChoice CUT_OFF_24V[] = {{0, "23.2 V"}, {1, "23.4 V"}, {2, "23.6 V"},
-                                         {3, "23.8 V"}, {4, "24.0 V"}, {5, "24.2 V"},
-                                         {6, "24.4 V"}, {7, "24.6 V"}};
+constexpr SettingChoice MOTION_LEVELS[] = {
+    {0, "OFF", L"OFF", L"0"}, {1, "1", L"1", L"1"}, {3, "3", L"3", L"3"}, {5, "5", L"5", L"5"}};
+constexpr SettingChoice TIMER_HOURS[] = {
+    {6, "6 h", L"6", L"6"}, {12, "12 h", L"12", L"12"}, {24, "24 h", L"24", L"24"}, {48, "48 h", L"48", L"48"}};
+// Position p is 11.6 + 0.1 p volts, and 23.2 + 0.2 p volts. The last label's trailing space
+// keeps it clear of the slider's right edge.
+constexpr SettingChoice CUT_OFF_12V[] = {
+    {0, "11.6 V", L"11.6V", L"11.6"}, {1, "11.7 V", L"11.7V", L"11.7"}, {2, "11.8 V", L"11.8V", L"11.8"},
+    {3, "11.9 V", L"11.9V", L"11.9"}, {4, "12.0 V", L"12.0V", L"12.0"}, {5, "12.1 V", L"12.1V", L"12.1"},
+    {6, "12.2 V", L"12.2V", L"12.2"}, {7, "12.3 V", L"12.3V ", L"12.3"}};
+constexpr SettingChoice CUT_OFF_24V[] = {
+    {0, "23.2 V", L"23.2V", L"23.2"}, {1, "23.4 V", L"23.4V", L"23.4"}, {2, "23.6 V", L"23.6V", L"23.6"},
+    {3, "23.8 V", L"23.8V", L"23.8"}, {4, "24.0 V", L"24.0V", L"24.0"}, {5, "24.2 V", L"24.2V", L"24.2"},
+    {6, "24.4 V", L"24.4V", L"24.4"}, {7, "24.6 V", L"24.6V ", L"24.6"}};
 constexpr SettingChoice LOW_VOLTAGE_SHUTDOWN[] = {{1, "On"}, {0, "Off"}};
 constexpr SettingChoice PARKING_CHOICES[] = {{1, "1"}, {0, "0"}};
 
@@ -117,6 +122,21 @@ const SettingField* FindSettingField(std::string_view name) {
         if (name == field.name) return &field;
     }
     return nullptr;
+}
+
+std::vector<std::wstring> SliderLabels(const SettingField& field) {
+    std::vector<std::wstring> labels;
+    for (const SettingChoice& choice : field.choices) {
+        if (choice.sliderLabel) labels.emplace_back(choice.sliderLabel);
+    }
+    return labels;
+}
+
+std::optional<std::wstring> SliderTip(const SettingField& field, long position) {
+    if (position < 0 || static_cast<size_t>(position) >= field.choices.size()) return std::nullopt;
+    const wchar_t* tip = field.choices[static_cast<size_t>(position)].sliderTip;
+    if (!tip) return std::nullopt;
+    return tip;
 }
 
 int32_t ReadSetting(const SetupConfig& record, const SettingField& field) {

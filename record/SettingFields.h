@@ -17,6 +17,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "record/SetupConfig.h"
 
@@ -52,6 +53,10 @@ enum class SettingFallback {
 struct SettingChoice {
     int32_t value;     // what the record stores
     const char* text;  // how the page shows it, in English
+    // For a slider's choice (in the order of its thumb positions): the label the page draws
+    // under the track, and the tooltip while the thumb is there. Null: none of its own.
+    const wchar_t* sliderLabel = nullptr;
+    const wchar_t* sliderTip = nullptr;
 };
 
 struct SettingField {
@@ -78,6 +83,13 @@ constexpr int32_t TIME_ZONE_BIAS_STEP = 15;
 
 // The field of that record name, or null.
 const SettingField* FindSettingField(std::string_view name);
+
+// The labels the page draws under the field's slider, one per thumb position; empty for a
+// slider without labels of its own.
+std::vector<std::wstring> SliderLabels(const SettingField& field);
+// The tooltip of the field's slider at a thumb position (positions count from 0 along its
+// choices); none outside them, or for a slider whose tooltip shows the position itself.
+std::optional<std::wstring> SliderTip(const SettingField& field, long position);
 
 // A numeric field's stored value (unsigned fields are read bit for bit). Not for the zone's name.
 int32_t ReadSetting(const SetupConfig& record, const SettingField& field);

@@ -1,16 +1,11 @@
 #include "skin/SliderText.h"
 
-#include <array>
 #include <cstdio>
-#include <span>
+
+#include "record/SettingFields.h"
 
 namespace skin {
 namespace {
-
-constexpr std::array<int, 4> HOURS = {6, 12, 24, 48};
-constexpr std::array<int, 4> MOTION_LEVELS = {0, 1, 3, 5};
-constexpr std::array<float, 8> VOLTS_12 = {11.6f, 11.7f, 11.8f, 11.9f, 12.0f, 12.1f, 12.2f, 12.3f};
-constexpr std::array<float, 8> VOLTS_24 = {23.2f, 23.4f, 23.6f, 23.8f, 24.0f, 24.2f, 24.4f, 24.6f};
 
 constexpr float FIRST_LABEL_INSET = 14.0f;
 constexpr int32_t LABEL_INSETS = 27;  // 14 at the left plus 13 at the right
@@ -23,20 +18,16 @@ std::wstring Whole(long value) {
     return Widen(text);
 }
 
-template <typename T>
-bool InTable(std::span<const T> table, long position) {
-    return position >= 0 && static_cast<size_t>(position) < table.size();
-}
-
-std::wstring FromIntegers(std::span<const int> table, long position) {
-    return InTable(table, position) ? Whole(table[static_cast<size_t>(position)]) : Whole(position);
-}
-
-std::wstring FromDecimals(std::span<const float> table, long position) {
-    if (!InTable(table, position)) return Whole(position);
-    char text[32];
-    std::snprintf(text, sizeof(text), "%0.1f", static_cast<double>(table[static_cast<size_t>(position)]));
-    return Widen(text);
+// The record field whose slider tooltips a kind shows; null for the plain position.
+const SettingField* TipField(int kind) {
+    switch (kind) {
+    case SLIDER_TIP_HOURS:
+    case SLIDER_TIP_PARKING_HOURS: return FindSettingField("parking_timer_hours");
+    case SLIDER_TIP_VOLTS_12: return FindSettingField("low_voltage_12v");
+    case SLIDER_TIP_VOLTS_24: return FindSettingField("low_voltage_24v");
+    case SLIDER_TIP_MOTION_LEVEL: return FindSettingField("motion_sensitivity");
+    default: return nullptr;
+    }
 }
 
 void AddOnce(std::vector<size_t>& indexes, size_t index, size_t labelCount) {
@@ -89,19 +80,10 @@ PixelRect SliderLabelRect(size_t index, size_t labelCount, int flags, const Pixe
 }
 
 std::wstring SliderTipText(int kind, long position) {
-    switch (kind) {
-    case SLIDER_TIP_HOURS:
-    case SLIDER_TIP_PARKING_HOURS:
-        return FromIntegers(HOURS, position);
-    case SLIDER_TIP_VOLTS_12:
-        return FromDecimals(VOLTS_12, position);
-    case SLIDER_TIP_VOLTS_24:
-        return FromDecimals(VOLTS_24, position);
-    case SLIDER_TIP_MOTION_LEVEL:
-        return FromIntegers(MOTION_LEVELS, position);
-    default:
-        return Whole(position);
+    if (const SettingField* field = TipField(kind)) {
+        if (std::optional<std::wstring> tip = SliderTip(*field, position)) return *tip;
     }
+    return Whole(position);
 }
 
 }  // namespace skin

@@ -30,7 +30,8 @@ std::vector<size_t> SliderLabelIndexes(size_t labelCount, int flags);
 PixelRect SliderLabelRect(size_t index, size_t labelCount, int flags, const PixelRect& client, int32_t textWidth,
                           int32_t textHeight);
 
-// Tooltip kinds: how a position reads as the setting's value.
+// Tooltip kinds: how a position reads as the setting's value (the slider tooltips of the
+// record's field table, record/SettingFields.h).
 constexpr int SLIDER_TIP_POSITION = 0;       // the position itself
 constexpr int SLIDER_TIP_HOURS = 1;          // 6, 12, 24, 48
 constexpr int SLIDER_TIP_VOLTS_12 = 2;       // 11.6 ... 12.3

@@ -104,31 +104,26 @@ void CParkingDlg::BuildPage() {
     // The motion slider reads as levels, not as raw positions; asked for a position past its
     // end, it starts at the last one.
     BuildSensitivityRow(IDC_REC_MOTION_LOW, m_sliderMotion, IDC_REC_MOTION_SLIDER, IDC_REC_MOTION_HIGH, 534,
-                        {text, {L"OFF", L"1", L"3", L"5"}, skin::SLIDER_LABEL_ALL, 0, 3, 1, 4,
-                         skin::SLIDER_TIP_MOTION_LEVEL});
+                        {text, pagechoices::SliderLabelsOf(&SetupConfig::motion_sensitivity),
+                         skin::SLIDER_LABEL_ALL, 0, 3, 1, 4, skin::SLIDER_TIP_MOTION_LEVEL});
 
     PlaceHeader(IDC_REC_TIMER_HEADER, GetLangText(L"IDS_STRING140"), 15, 646);
     PlaceControl(page, IDC_REC_TIMER_SLIDER, 110, 681, SLIDER_WIDTH, SLIDER_HEIGHT);
-    SetUpSlider(m_sliderTimer, {text, {L"6", L"12", L"24", L"48"}, skin::SLIDER_LABEL_ALL, 0, 3, 1, 4,
-                                skin::SLIDER_TIP_PARKING_HOURS});
+    SetUpSlider(m_sliderTimer, {text, pagechoices::SliderLabelsOf(&SetupConfig::parking_timer_hours),
+                                skin::SLIDER_LABEL_ALL, 0, 3, 1, 4, skin::SLIDER_TIP_PARKING_HOURS});
     PlaceLabel(page, IDC_REC_TIMER_LABEL, GetLangText(L"IDS_STRING141"), text, 55, 723);
 
     PlaceHeader(IDC_REC_VOLTAGE_HEADER, GetLangText(L"IDS_STRING142"), 15, 793);
     const SIZE label12 = PlaceLabel(page, IDC_REC_VOLTAGE_12V_LABEL, GetLangText(L"IDS_STRING143"), bold, 30, 828);
     PlaceControl(page, IDC_REC_VOLTAGE_12V_SLIDER, label12.cx + 30, 828, SLIDER_WIDTH, SLIDER_HEIGHT);
-    // The last label's trailing space keeps it clear of the slider's right edge.
-    SetUpSlider(m_sliderVoltage12,
-                {text,
-                 {L"11.6V", L"11.7V", L"11.8V", L"11.9V", L"12.0V", L"12.1V", L"12.2V", L"12.3V "},
-                 skin::SLIDER_LABEL_ENDS | skin::SLIDER_LABEL_UPPER_MIDDLE,
-                 0, 7, 1, 4, skin::SLIDER_TIP_VOLTS_12});
+    SetUpSlider(m_sliderVoltage12, {text, pagechoices::SliderLabelsOf(&SetupConfig::low_voltage_12v),
+                                    skin::SLIDER_LABEL_ENDS | skin::SLIDER_LABEL_UPPER_MIDDLE, 0, 7, 1, 4,
+                                    skin::SLIDER_TIP_VOLTS_12});
     const SIZE label24 = PlaceLabel(page, IDC_REC_VOLTAGE_24V_LABEL, GetLangText(L"IDS_STRING144"), bold, 30, 928);
     PlaceControl(page, IDC_REC_VOLTAGE_24V_SLIDER, label24.cx + 30, 928, SLIDER_WIDTH, SLIDER_HEIGHT);
-    SetUpSlider(m_sliderVoltage24,
-                {text,
-                 {L"23.2V", L"23.4V", L"23.6V", L"23.8V", L"24.0V", L"24.2V", L"24.4V", L"24.6V "},
-                 skin::SLIDER_LABEL_ENDS | skin::SLIDER_LABEL_UPPER_MIDDLE,
-                 0, 7, 1, 4, skin::SLIDER_TIP_VOLTS_24});
+    SetUpSlider(m_sliderVoltage24, {text, pagechoices::SliderLabelsOf(&SetupConfig::low_voltage_24v),
+                                    skin::SLIDER_LABEL_ENDS | skin::SLIDER_LABEL_UPPER_MIDDLE, 0, 7, 1, 4,
+                                    skin::SLIDER_TIP_VOLTS_24});
 
     // The sliders show no text of their own: screen readers name them after the label beside
     // them, the section header or, for the two cut-off voltages, the vehicle voltage.

@@ -245,9 +245,9 @@ TEST(ReplaceClockFile, TheCardHoldsTheOldFileOrTheNewOneAndTheReportSaysWhich) {
 
 TEST_F(ClockFileTest, ALeftoverTemporaryFileIsNeverRead) {
     WriteText(ClockTemporaryFile(Path()), "2024,05,06,1");
-    g_bWriteClock = 1;
-    EXPECT_FALSE(m_files.ReadClockFile(Path()));
-    EXPECT_EQ(g_bWriteClock, 0);
+    m_clock.write = true;
+    EXPECT_FALSE(ReadClockRequest(Path(), m_clock));
+    EXPECT_FALSE(m_clock.write);
 }
 
 }  // namespace

@@ -153,6 +153,39 @@ TEST(SettingFields, ZoneNameIsZeroFilledAndCutAtItsWidth) {
     EXPECT_EQ(record.reserved_412[0], 0) << "nothing is written past the field";
 }
 
+// The sliders' labels and tooltips come from the same choices as the stored values: one of each
+// per thumb position, or none at all.
+TEST(SettingFields, SlidersLabelAndTipEveryPositionFromTheirChoices) {
+    int labelled = 0;
+    for (const SettingField& field : SETTING_FIELDS) {
+        const std::vector<std::wstring> labels = SliderLabels(field);
+        if (labels.empty()) continue;
+        ++labelled;
+        EXPECT_EQ(field.control, SettingControl::Slider) << field.name;
+        ASSERT_EQ(labels.size(), field.choices.size()) << field.name;
+        for (long position = 0; position < static_cast<long>(field.choices.size()); ++position) {
+            EXPECT_TRUE(SliderTip(field, position).has_value()) << field.name << " " << position;
+        }
+        EXPECT_FALSE(SliderTip(field, -1).has_value()) << field.name;
+        EXPECT_FALSE(SliderTip(field, static_cast<long>(field.choices.size())).has_value()) << field.name;
+    }
+    EXPECT_EQ(labelled, 4);
+
+    struct Case {
+        const char* field;
+        long position;
+        const wchar_t* label;
+        const wchar_t* tip;
+    };
+    for (const Case& c : {Case{"parking_timer_hours", 2, L"24", L"24"}, Case{"motion_sensitivity", 0, L"OFF", L"0"},
+                          Case{"low_voltage_12v", 7, L"12.3V ", L"12.3"}, Case{"low_voltage_24v", 4, L"24.0V", L"24.0"}}) {
+        const SettingField& field = Field(c.field);
+        EXPECT_EQ(SliderLabels(field)[static_cast<size_t>(c.position)], c.label) << c.field;
+        EXPECT_EQ(SliderTip(field, c.position).value_or(L"-"), c.tip) << c.field;
+    }
+    EXPECT_TRUE(SliderLabels(Field("brightness")).empty()) << "its labels are the page's own texts";
+}
+
 // The voice slider over its two fields: what each position stores and shows, and which stored
 // pairs it has a position for.
 TEST(VoiceSlider, PositionsStandForGuidanceAndVolume) {
