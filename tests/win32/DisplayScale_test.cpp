@@ -128,7 +128,7 @@ SIZE TextNeed(const Laid& control);
 
 // The page's laid-out controls in the order of its template; those not shown or of no size
 // count as not laid out. A plain label shows only its text: its place is the text's.
-std::vector<Laid> LaidOutControls(HWND page) {
+std::vector<Laid> LaidOutControls(HWND page, const CDpiScale& scale) {
     std::vector<Laid> controls;
     for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rect{};
@@ -141,6 +141,8 @@ std::vector<Laid> LaidOutControls(HWND page) {
             laid.shown.right = std::min(laid.shown.right, laid.shown.left + need.cx);
             laid.shown.bottom = std::min(laid.shown.bottom, laid.shown.top + need.cy);
         }
+        // A trackbar draws its channel and thumb inset from its sides.
+        if (laid.className == TRACKBAR_CLASSW) InflateRect(&laid.shown, -scale.Scale(8), 0);
         controls.push_back(laid);
     }
     return controls;
@@ -186,7 +188,7 @@ protected:
         ShowWindow(m_page->GetSafeHwnd(), SW_SHOWNOACTIVATE);
         m_page->LoadControls();
         PumpMessages();
-        return LaidOutControls(m_page->GetSafeHwnd());
+        return LaidOutControls(m_page->GetSafeHwnd(), scale);
     }
 
     TempFolder m_folder;
