@@ -25,6 +25,8 @@ python3 tools/pictures/check_pictures.py
 step "layers: every include and link runs down the layers"
 python3 tools/check_layers.py
 bash tests/layers/check_layers_test.sh
+
+step "languages: every file has English's texts and the glossary's words"
 python3 tools/check_languages.py && bash tests/languages/check_languages_test.sh
 
 step "native: portable core with sanitizers"
