@@ -17,6 +17,7 @@
 #include "pages/win32/SystemDlg.h"
 #include "record/SetupConfig.h"
 #include "tests/support/RecordBuilder.h"
+#include "tests/support/TestFiles.h"
 #include "tests/win32/TestWindows.h"
 
 namespace {
@@ -104,9 +105,9 @@ TEST_P(AccessibleNames, RecordPageSlidersAreNamedAfterTheirLabels) {
 }
 
 TEST_P(AccessibleNames, SystemPageControlsAreNamedAfterTheirLabels) {
-    CCardFileManager cardFiles;
-    cardFiles.m_arrLangCodes = {L"en", L"de"};
-    CSystemDlg page(cardFiles);
+    testsupport::TempFolder folder;
+    CCardSession card{folder.CardRoot()};
+    CSystemDlg page(card);
     ExpectNames<CSystemDlg>(page, GetParam().system, [](const CSystemDlg& p, int id) {
         if (id == IDC_SYS_VOICE_SLIDER) {
             return static_cast<const CSubSlider*>(win32::CWindow::FromHandle(GetDlgItem(p.GetSafeHwnd(), id)))
