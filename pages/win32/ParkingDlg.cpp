@@ -77,6 +77,21 @@ void CParkingDlg::BuildSensitivityRow(int lowId, CSubSlider& slider, int sliderI
     SetUpSlider(slider, setup);
 }
 
+// The timer label sits left of the slider, level with its tick labels. A label that reaches
+// past the start of the slider's channel at this scale moves the slider right, clear of it;
+// every label that fits keeps the slider where it always was.
+int CParkingDlg::TimerSliderLeft(HWND label) const {
+    constexpr int LABEL_LEFT = 55;
+    constexpr int SLIDER_LEFT = 110;
+    constexpr int CHANNEL_INSET = 8;  // a trackbar draws its channel this far in from its left side
+    RECT placed{};
+    if (!label || !GetWindowRect(label, &placed)) return SLIDER_LEFT;
+    const int labelRight = m_scale.Scale(LABEL_LEFT) + (placed.right - placed.left);
+    int left = SLIDER_LEFT;
+    while (m_scale.Scale(left) + m_scale.Scale(CHANNEL_INSET) < labelRight) ++left;
+    return left;
+}
+
 void CParkingDlg::BuildPage() {
     HWND page = GetSafeHwnd();
     HFONT text = m_hFontText.Get();
@@ -108,10 +123,11 @@ void CParkingDlg::BuildPage() {
                          skin::SLIDER_LABEL_ALL, 0, 3, 1, 4, skin::SLIDER_TIP_MOTION_LEVEL});
 
     PlaceHeader(IDC_REC_TIMER_HEADER, GetLangText(L"IDS_STRING140"), 15, 646);
-    PlaceControl(page, IDC_REC_TIMER_SLIDER, 110, 681, SLIDER_WIDTH, SLIDER_HEIGHT);
+    PlaceLabel(page, IDC_REC_TIMER_LABEL, GetLangText(L"IDS_STRING141"), text, 55, 723);
+    PlaceControl(page, IDC_REC_TIMER_SLIDER, TimerSliderLeft(GetDlgItem(page, IDC_REC_TIMER_LABEL)), 681, SLIDER_WIDTH,
+                 SLIDER_HEIGHT);
     SetUpSlider(m_sliderTimer, {text, pagechoices::SliderLabelsOf(&SetupConfig::parking_timer_hours),
                                 skin::SLIDER_LABEL_ALL, 0, 3, 1, 4, skin::SLIDER_TIP_PARKING_HOURS});
-    PlaceLabel(page, IDC_REC_TIMER_LABEL, GetLangText(L"IDS_STRING141"), text, 55, 723);
 
     PlaceHeader(IDC_REC_VOLTAGE_HEADER, GetLangText(L"IDS_STRING142"), 15, 793);
     const SIZE label12 = PlaceLabel(page, IDC_REC_VOLTAGE_12V_LABEL, GetLangText(L"IDS_STRING143"), bold, 30, 828);

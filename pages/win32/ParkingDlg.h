@@ -56,6 +56,7 @@ private:
 
     void BuildSensitivityRow(int lowId, CSubSlider& slider, int sliderId, int highId, int top,
                              const pagecontrols::SliderSetup& setup);
+    int TimerSliderLeft(HWND label) const;
 
     CSubSlider m_sliderImpact;         // 1252, continuous mode
     CSubSlider m_sliderParkingImpact;  // 1160

@@ -161,6 +161,11 @@ SIZE TextNeed(const Laid& control) {
     return SIZE{rect.right - rect.left, metrics.tmHeight};
 }
 
+std::string RectText(const RECT& rect) {
+    return "(" + std::to_string(rect.left) + "," + std::to_string(rect.top) + ")-(" + std::to_string(rect.right) + "," +
+           std::to_string(rect.bottom) + ")";
+}
+
 bool IsMarkedButton(const Laid& control) {
     if (control.className != L"Button") return false;
     const auto type = static_cast<DWORD>(GetWindowLongPtrW(control.control, GWL_STYLE)) & BS_TYPEMASK;
@@ -231,7 +236,8 @@ TEST_P(PageLayout, EveryTextFitsAndNothingNewOverlaps) {
                     RECT now{};
                     if (IntersectRect(&was, &base[i].shown, &base[j].shown)) continue;  // overlapping by design
                     EXPECT_FALSE(IntersectRect(&now, &scaled[i].shown, &scaled[j].shown))
-                        << "controls " << scaled[i].id << " and " << scaled[j].id << " overlap " << where;
+                        << "controls " << scaled[i].id << " " << RectText(scaled[i].shown) << " and " << scaled[j].id
+                        << " " << RectText(scaled[j].shown) << " overlap " << where;
                 }
             }
         }
