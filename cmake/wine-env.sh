@@ -31,7 +31,7 @@ wine_virtual_display() {
       rm -f "$lock" "/tmp/.X11-unix/X$number"
     fi
     if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && [[ ! -S /tmp/.X11-unix/X$number ]]; then
-      Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 9>&- &
+      Xvfb "$DISPLAY" -screen 0 2560x1600x24 -nolisten tcp </dev/null >/dev/null 2>&1 9>&- &
       for _ in $(seq 50); do
         [[ -S /tmp/.X11-unix/X$number ]] && break
         sleep 0.1

@@ -69,6 +69,42 @@ inline bool LooksAsGolden(HWND window, const std::wstring& name) {
                                       ScreenshotFolder() / (name + L"-diff.png"));
 }
 
+// The display scale of the programs started while it lives: Wine takes it from the user's
+// LogPixels value when a program starts. The value the prefix had is put back afterwards.
+class ScopedLogPixels {
+public:
+    explicit ScopedLogPixels(DWORD dpi) {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                            nullptr, &m_key, nullptr) != ERROR_SUCCESS) {
+            m_key = nullptr;
+            ADD_FAILURE() << "the display scale cannot be set";
+            return;
+        }
+        DWORD size = sizeof(m_oldValue);
+        m_hadValue = RegQueryValueExW(m_key, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&m_oldValue),
+                                      &size) == ERROR_SUCCESS;
+        EXPECT_EQ(RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi)),
+                  ERROR_SUCCESS);
+    }
+    ~ScopedLogPixels() {
+        if (!m_key) return;
+        if (m_hadValue) {
+            RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&m_oldValue),
+                           sizeof(m_oldValue));
+        } else {
+            RegDeleteValueW(m_key, L"LogPixels");
+        }
+        RegCloseKey(m_key);
+    }
+    ScopedLogPixels(const ScopedLogPixels&) = delete;
+    ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
+
+private:
+    HKEY m_key = nullptr;
+    DWORD m_oldValue = 0;
+    bool m_hadValue = false;
+};
+
 class CardSessionTest : public ::testing::Test {
 protected:
     // Starts the program on the card; its main window, or null (a failure) when none appears.

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,12 @@ int ZoneIndex(const CTimeZoneInfoManager& catalogue, const wchar_t* keyName) {
     return -1;
 }
 
-TEST_F(PagesTest, EveryChangeOnEveryPageIsSaved) {
+// At 100 % and at 200 %, where every control is placed and measured at the scale.
+class PagesAtScale : public PagesTest, public ::testing::WithParamInterface<DWORD> {};
+
+TEST_P(PagesAtScale, EveryChangeOnEveryPageIsSaved) {
+    std::optional<ScopedLogPixels> logPixels;
+    if (GetParam() != 96) logPixels.emplace(GetParam());
     const SetupConfig original = m_card.ReadSetup();
     const CTimeZoneInfoManager catalogue;
     const int tokyo = ZoneIndex(catalogue, L"Tokyo Standard Time");
@@ -129,6 +135,8 @@ TEST_F(PagesTest, EveryChangeOnEveryPageIsSaved) {
     EXPECT_LE(secondsNow - secondsWritten, 120) << line;
     EXPECT_GE(secondsNow - secondsWritten, 0) << line;
 }
+
+INSTANTIATE_TEST_SUITE_P(Scales, PagesAtScale, ::testing::Values(DWORD{96}, DWORD{192}));
 
 TEST_F(PagesTest, EveryPageLooksAsBeforeAtItsTopAndBottom) {
     HWND window = Open();

@@ -40,4 +40,42 @@ INSTANTIATE_TEST_SUITE_P(Languages, Screenshots,
                          ::testing::Values(LanguageCase{0, L"english"}, LanguageCase{1, L"korean"},
                                            LanguageCase{4, L"german"}));
 
+// The window at 150 % and 200 % in English and in German (the longest texts): its size on the
+// screen is that at 100 %, its pictures and texts drawn for the scale.
+struct ScaleCase {
+    DWORD dpi;
+    LanguageCase language;
+};
+
+class ScaledScreenshots : public ::testing::TestWithParam<ScaleCase> {};
+
+TEST_P(ScaledScreenshots, EveryPageLooksAsBefore) {
+    const ScaleCase& scale = GetParam();
+    const ScopedLogPixels logPixels(scale.dpi);
+    CardFolder card;
+    card.SetLanguageIndex(scale.language.languageIndex);
+    ProgramRun run;
+    ASSERT_TRUE(run.Start(ProgramPath(), card.Argument()));
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, MulDiv(722, static_cast<int>(scale.dpi), 96));
+    EXPECT_EQ(client.bottom, MulDiv(587, static_cast<int>(scale.dpi), 96));
+    const std::pair<int, const wchar_t*> pages[] = {
+        {TAB_CARD, L"card"}, {TAB_RECORD, L"record"}, {TAB_SYSTEM, L"system"}};
+    for (const auto& [tab, page] : pages) {
+        ShowPage(window, tab);
+        ASSERT_TRUE(PaintNow(window));
+        EXPECT_TRUE(LooksAsGolden(window, std::wstring(scale.language.name) + L"-" + page + L"-" +
+                                              std::to_wstring(scale.dpi) + L"dpi"));
+    }
+    ClickSkinButton(window, CANCEL);
+    EXPECT_TRUE(run.WaitForExit());
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScaledScreenshots,
+                         ::testing::Values(ScaleCase{144, {0, L"english"}}, ScaleCase{144, {4, L"german"}},
+                                           ScaleCase{192, {0, L"english"}}, ScaleCase{192, {4, L"german"}}));
+
 }  // namespace
