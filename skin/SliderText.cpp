@@ -7,8 +7,15 @@
 namespace skin {
 namespace {
 
-constexpr float FIRST_LABEL_INSET = 14.0f;
-constexpr int32_t LABEL_INSETS = 27;  // 14 at the left plus 13 at the right
+constexpr int32_t FIRST_LABEL_INSET = 14;
+constexpr int32_t LAST_LABEL_INSET = 13;
+
+// A 96-DPI length at `dpi`, rounded half away from zero (the layout's own rule).
+int32_t AtDpi(int32_t px96, int dpi) {
+    if (dpi <= 0) dpi = 96;
+    const long long n = static_cast<long long>(px96) * dpi;
+    return static_cast<int32_t>(n >= 0 ? (n + 48) / 96 : -((-n + 48) / 96));
+}
 
 std::wstring Widen(const char* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
 
@@ -59,10 +66,12 @@ std::vector<size_t> SliderLabelIndexes(size_t labelCount, int flags) {
 }
 
 PixelRect SliderLabelRect(size_t index, size_t labelCount, int flags, const PixelRect& client, int32_t textWidth,
-                          int32_t textHeight) {
-    const float first = static_cast<float>(client.left) + FIRST_LABEL_INSET;
+                          int32_t textHeight, int dpi) {
+    const int32_t firstInset = AtDpi(FIRST_LABEL_INSET, dpi);
+    const int32_t insets = firstInset + AtDpi(LAST_LABEL_INSET, dpi);
+    const float first = static_cast<float>(client.left + firstInset);
     // A single label has no spacing to spread: it stands at the first position.
-    const float step = labelCount > 1 ? static_cast<float>(client.right - client.left - LABEL_INSETS) /
+    const float step = labelCount > 1 ? static_cast<float>(client.right - client.left - insets) /
                                             static_cast<float>(labelCount - 1)
                                       : 0.0f;
     float x = first;

@@ -24,11 +24,12 @@ std::vector<size_t> SliderLabelIndexes(size_t labelCount, int flags);
 
 // The rectangle DrawTextW gets for label `index` whose text measures textWidth × textHeight,
 // in a slider whose client rectangle is `client`. Labels are spread from 14 pixels inside the
-// left edge to 13 inside the right edge in single-precision steps; with SLIDER_LABEL_ALL the
-// position is accumulated step by step, otherwise it is index × step from the first one. The
-// text stands centred on its position, on the bottom edge.
+// left edge to 13 inside the right edge (at 96 DPI; both scaled by dpi / 96, rounded half away
+// from zero, at another DPI) in single-precision steps; with SLIDER_LABEL_ALL the position is
+// accumulated step by step, otherwise it is index × step from the first one. The text stands
+// centred on its position, on the bottom edge.
 PixelRect SliderLabelRect(size_t index, size_t labelCount, int flags, const PixelRect& client, int32_t textWidth,
-                          int32_t textHeight);
+                          int32_t textHeight, int dpi = 96);
 
 // Tooltip kinds: how a position reads as the setting's value (the slider tooltips of the
 // record's field table, record/SettingFields.h).

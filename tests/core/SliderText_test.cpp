@@ -44,6 +44,14 @@ TEST(SliderText, AllLabelsAccumulateTheirPositionInSinglePrecision) {
 
     // A client rectangle away from the origin moves every label with it.
     EXPECT_EQ(SliderLabelRect(0, 4, SLIDER_LABEL_ALL, PixelRect{20, 0, 121, 40}, 10, 12), (PixelRect{29, 28, 44, 40}));
+
+    // At 200 % the insets double with the texts, so a wide first label ("OFF") stays inside
+    // the slider instead of being cut at its left edge; the last label ends as far in.
+    EXPECT_EQ(SliderLabelRect(0, 4, SLIDER_LABEL_ALL, PixelRect{0, 0, 700, 110}, 44, 30, 192),
+              (PixelRect{6, 80, 72, 110}));
+    EXPECT_EQ(SliderLabelRect(3, 4, SLIDER_LABEL_ALL, PixelRect{0, 0, 654, 110}, 20, 30, 192).left, 618)
+        << "654 - 26 - 10";
+    EXPECT_EQ(SliderLabelRect(0, 4, SLIDER_LABEL_ALL, client, 10, 12, 96), SliderLabelRect(0, 4, SLIDER_LABEL_ALL, client, 10, 12));
 }
 
 TEST(SliderText, TooltipShowsTheSettingsValueForThePosition) {
