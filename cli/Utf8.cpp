@@ -2,29 +2,17 @@
 
 #include <cstdint>
 
+#include "platform/FilePath.h"
+
 namespace {
 
 constexpr char32_t REPLACEMENT = 0xFFFD;
 
 bool IsSurrogate(char32_t code) { return code >= 0xD800 && code <= 0xDFFF; }
 
+// Unpaired surrogates and values past Unicode's range become U+FFFD.
 void AppendUtf8(std::string& out, char32_t code) {
-    if (code > 0x10FFFF || IsSurrogate(code)) code = REPLACEMENT;
-    if (code < 0x80) {
-        out.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
+    platform::AppendUtf8(out, (code > 0x10FFFF || IsSurrogate(code)) ? REPLACEMENT : code);
 }
 
 void AppendWide(std::wstring& out, char32_t code) {

@@ -4,19 +4,6 @@
 
 namespace platform {
 
-#ifdef _WIN32
-
-std::filesystem::path WidePath(std::wstring_view text) { return std::filesystem::path(std::wstring(text)); }
-std::wstring PathWide(const std::filesystem::path& path) { return path.wstring(); }
-
-#else
-
-namespace {
-
-constexpr char32_t ESCAPE_BASE = 0xDC00;
-
-bool IsEscapedByte(char32_t code) { return code >= ESCAPE_BASE + 0x80 && code <= ESCAPE_BASE + 0xFF; }
-
 void AppendUtf8(std::string& out, char32_t code) {
     if (code < 0x80) {
         out.push_back(static_cast<char>(code));
@@ -34,6 +21,19 @@ void AppendUtf8(std::string& out, char32_t code) {
         out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
     }
 }
+
+#ifdef _WIN32
+
+std::filesystem::path WidePath(std::wstring_view text) { return std::filesystem::path(std::wstring(text)); }
+std::wstring PathWide(const std::filesystem::path& path) { return path.wstring(); }
+
+#else
+
+namespace {
+
+constexpr char32_t ESCAPE_BASE = 0xDC00;
+
+bool IsEscapedByte(char32_t code) { return code >= ESCAPE_BASE + 0x80 && code <= ESCAPE_BASE + 0xFF; }
 
 // The length of the valid UTF-8 sequence at `pos` and its character, or 0 when there is none.
 size_t DecodeUtf8(const std::string& text, size_t pos, char32_t& code) {

@@ -14,4 +14,7 @@ namespace platform {
 std::filesystem::path WidePath(std::wstring_view text);
 std::wstring PathWide(const std::filesystem::path& path);
 
+// Appends `code` (at most 0x10FFFF) as UTF-8: one to four bytes.
+void AppendUtf8(std::string& out, char32_t code);
+
 }  // namespace platform
