@@ -26,16 +26,20 @@ size_t EditDistance(std::string_view a, std::string_view b) {
     return row[b.size()];
 }
 
-// Where a line's text column starts, for its continuation lines.
+// Where a line's text column starts, for its continuation lines: after "name: " for a line that
+// begins with a name, after the gap that follows an option or a code, or under the line's own
+// indentation.
 size_t ContinuationIndent(std::string_view line) {
     const size_t indent = line.find_first_not_of(' ');
     if (indent == std::string_view::npos) return 0;
-    const size_t gap = line.find("  ", indent);
-    if (gap != std::string_view::npos) {
-        const size_t text = line.find_first_not_of(' ', gap);
-        if (text != std::string_view::npos && text < line.size() / 2 + 1) return text;
+    const size_t word = line.find(' ', indent);
+    size_t text = std::string_view::npos;
+    if (word != std::string_view::npos && line[word - 1] == ':') {
+        text = line.find_first_not_of(' ', word);
+    } else if (const size_t gap = line.find("  ", indent); gap != std::string_view::npos) {
+        text = line.find_first_not_of(' ', gap);
     }
-    return indent;
+    return text != std::string_view::npos && text < line.size() / 2 + 1 ? text : indent;
 }
 
 void WrapLine(std::string_view line, size_t width, std::string& out) {
@@ -58,6 +62,46 @@ void WrapLine(std::string_view line, size_t width, std::string& out) {
         first = false;
     }
     out.append(rest);
+}
+
+// An example command line, which a person copies whole into a shell.
+bool IsCommandLine(std::string_view line) {
+    const size_t indent = line.find_first_not_of(' ');
+    return indent != std::string_view::npos && line.substr(indent).starts_with("dashcfg ");
+}
+
+// The command's arguments, split at the spaces outside double quotes (quotes kept).
+std::vector<std::string_view> ShellWords(std::string_view command) {
+    std::vector<std::string_view> words;
+    size_t start = 0;
+    bool quoted = false;
+    for (size_t i = 0; i <= command.size(); ++i) {
+        if (i < command.size() && command[i] == '"') quoted = !quoted;
+        if (i == command.size() || (command[i] == ' ' && !quoted)) {
+            if (i > start) words.push_back(command.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    return words;
+}
+
+// Wraps a command line so that a shell still reads it as one: the cuts fall between arguments,
+// each cut line ends with " \", and the continuations are indented four more spaces.
+void WrapCommandLine(std::string_view line, size_t width, std::string& out) {
+    const size_t indent = line.find_first_not_of(' ');
+    std::string current(indent, ' ');
+    bool empty = true;  // nothing but indentation in `current` yet
+    for (const std::string_view word : ShellWords(line.substr(indent))) {
+        if (!empty && current.size() + 1 + word.size() + 2 > width) {
+            out.append(current).append(" \\\n");
+            current.assign(indent + 4, ' ');
+            empty = true;
+        }
+        if (!empty) current.push_back(' ');
+        current.append(word);
+        empty = false;
+    }
+    out.append(current);
 }
 
 }  // namespace
@@ -97,6 +141,8 @@ std::string WrapHelp(std::string_view text, size_t width) {
         const std::string_view line = text.substr(0, end);
         if (line.size() <= width) {
             out.append(line);
+        } else if (IsCommandLine(line)) {
+            WrapCommandLine(line, width, out);
         } else {
             WrapLine(line, width, out);
         }

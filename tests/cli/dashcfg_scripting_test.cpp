@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -127,7 +128,9 @@ TEST_F(DashcfgScriptingTest, AProfileCarriesTheLanguageByItsCodeToCardsOfOtherLi
     EXPECT_EQ(run.exitCode, 64 + 1) << run.err;  // a value one card does not take
     for (size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(cases[i].codes);
-        if (cases[i].index >= 0) EXPECT_EQ(RecordFromBytes(ReadBytes(cards[i] / "setup.cfg")).language_index, cases[i].index);
+        if (cases[i].index >= 0) {
+            EXPECT_EQ(RecordFromBytes(ReadBytes(cards[i] / "setup.cfg")).language_index, cases[i].index);
+        }
     }
     EXPECT_EQ(Files(cards[3]), refusedBefore);
     EXPECT_TRUE(Has(run.err, "FAILED card 4 of 4: ")) << run.err;
@@ -327,8 +330,8 @@ TEST_F(DashcfgScriptingTest, TheClockKnowsTheGapsAndRepeatsOfDaylightSaving) {
         const ProgramResult run = RunDashcfg(arguments, {.environment = "TZ=Europe/Berlin"});
         EXPECT_EQ(run.exitCode, c.code) << run.err;
         EXPECT_TRUE(Has(run.out + run.err, c.said)) << run.out << run.err;
-        if (c.code != 0) EXPECT_FALSE(fs::exists(card / "time.dat"));
-        if (!c.line.empty()) EXPECT_EQ(ReadText(card / "time.dat"), c.line);
+        if (c.code != 0) { EXPECT_FALSE(fs::exists(card / "time.dat")); }
+        if (!c.line.empty()) { EXPECT_EQ(ReadText(card / "time.dat"), c.line); }
     }
 }
 
@@ -378,13 +381,32 @@ TEST_F(DashcfgScriptingTest, HelpComesWithoutArgumentsAndPerCommandWrappedToTheT
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_TRUE(Has(run.out, std::string("Usage: dashcfg ") + command)) << run.out;
         EXPECT_TRUE(Has(run.out, std::string("Examples:\n  dashcfg ") + command)) << run.out;
-        size_t start = 0;
-        while (start < run.out.size()) {
+        std::vector<std::string> lines;
+        for (size_t start = 0; start < run.out.size();) {
             const size_t end = std::min(run.out.find('\n', start), run.out.size());
-            const std::string line = run.out.substr(start, end - start);
-            // Only a single word longer than the width may stand out.
-            if (line.find(' ', line.find_first_not_of(' ')) != std::string::npos) EXPECT_LE(line.size(), 60u) << line;
+            lines.push_back(run.out.substr(start, end - start));
             start = end + 1;
+        }
+        std::string section;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const std::string& line = lines[i];
+            if (!line.empty() && line[0] != ' ') section = line;
+            // Only a single word longer than the width may stand out.
+            if (line.find(' ', line.find_first_not_of(' ')) != std::string::npos) {
+                EXPECT_LE(line.size(), 60u) << line;
+            }
+            // A wrapped example still pastes as one command: its cuts end with " \" and fall
+            // between arguments; a wrapped field list continues under the field's values.
+            if (section == "Examples:" && line.ends_with(" \\")) {
+                ASSERT_LT(i + 1, lines.size());
+                EXPECT_TRUE(lines[i + 1].starts_with("      ") && lines[i + 1][6] != ' ') << lines[i + 1];
+                EXPECT_EQ(std::count(line.begin(), line.end(), '"') % 2, 0) << line;
+            } else if (section == "Examples:" && !line.starts_with("   ")) {
+                EXPECT_TRUE(line.empty() || line == section || line.starts_with("  dashcfg ")) << line;
+            }
+            if (section.starts_with("Fields") && !line.empty() && line != section) {
+                EXPECT_TRUE(line.starts_with("   ") || Has(line, ": ")) << line;
+            }
         }
     }
 }
