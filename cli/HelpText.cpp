@@ -64,6 +64,14 @@ void WrapLine(std::string_view line, size_t width, std::string& out) {
     out.append(rest);
 }
 
+// A command cut for a POSIX shell ends each cut line with " \"; cmd and PowerShell share no
+// continuation mark, so on Windows an example stays whole and the console wraps it.
+#ifdef _WIN32
+constexpr bool CUT_COMMANDS = false;
+#else
+constexpr bool CUT_COMMANDS = true;
+#endif
+
 // An example command line, which a person copies whole into a shell.
 bool IsCommandLine(std::string_view line) {
     const size_t indent = line.find_first_not_of(' ');
@@ -142,7 +150,11 @@ std::string WrapHelp(std::string_view text, size_t width) {
         if (line.size() <= width) {
             out.append(line);
         } else if (IsCommandLine(line)) {
-            WrapCommandLine(line, width, out);
+            if (CUT_COMMANDS) {
+                WrapCommandLine(line, width, out);
+            } else {
+                out.append(line);
+            }
         } else {
             WrapLine(line, width, out);
         }

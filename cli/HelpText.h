@@ -18,5 +18,6 @@ std::string DidYouMean(std::string_view given, const std::vector<std::string>& c
 // its line: after "name: " when the line's first word ends with a colon, after the first run of
 // two or more spaces that follows the line's first word (an option's description), or under the
 // line's own indentation. An example command ("dashcfg ...") is cut only between its arguments,
-// each cut marked with a shell's " \" so that the lines still paste as one command.
+// each cut marked with a shell's " \" so that the lines still paste as one command; on Windows,
+// whose shells share no such mark, it stays whole.
 std::string WrapHelp(std::string_view text, size_t width);
