@@ -78,4 +78,30 @@ INSTANTIATE_TEST_SUITE_P(Scales, ScaledScreenshots,
                          ::testing::Values(ScaleCase{144, {0, L"english"}}, ScaleCase{144, {4, L"german"}},
                                            ScaleCase{192, {0, L"english"}}, ScaleCase{192, {4, L"german"}}));
 
+// At 300 % the window would be 2166 x 1761 pixels, taller than the test display (2560 x 1600):
+// it takes the largest drawn scale that fits, 250 %, and stays on the screen.
+TEST(ScaledWindow, ATooShortScreenGetsTheLargestScaleThatFits) {
+    const ScopedLogPixels logPixels(288);
+    CardFolder card;
+    ProgramRun run;
+    ASSERT_TRUE(run.Start(ProgramPath(), card.Argument()));
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, MulDiv(722, 240, 96));
+    EXPECT_EQ(client.bottom, MulDiv(587, 240, 96));
+    RECT place{};
+    GetWindowRect(window, &place);
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    ASSERT_GT(work.bottom, client.bottom) << "the display is too small for this test";
+    ASSERT_LT(work.bottom, MulDiv(587, 288, 96)) << "the display is too tall for this test";
+    RECT inside{};
+    IntersectRect(&inside, &place, &work);
+    EXPECT_TRUE(EqualRect(&inside, &place)) << "the window runs off the work area";
+    ClickSkinButton(window, CANCEL);
+    EXPECT_TRUE(run.WaitForExit());
+}
+
 }  // namespace
