@@ -16,24 +16,26 @@ struct LanguageCase {
     const wchar_t* name;
 };
 
-class Screenshots : public ::testing::TestWithParam<LanguageCase> {};
-
-TEST_P(Screenshots, EveryPageLooksAsBefore) {
-    CardFolder card;
-    card.SetLanguageIndex(GetParam().languageIndex);
-    ProgramRun run;
-    ASSERT_TRUE(run.Start(ProgramPath(), card.Argument()));
-    HWND window = run.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
+// Shows each page and holds it against its golden picture, named <language>-<page><suffix>.
+void EveryPageLooksAsItsGolden(HWND window, const std::wstring& language, const std::wstring& suffix) {
     const std::pair<int, const wchar_t*> pages[] = {
         {TAB_CARD, L"card"}, {TAB_RECORD, L"record"}, {TAB_SYSTEM, L"system"}};
     for (const auto& [tab, page] : pages) {
         ShowPage(window, tab);
         ASSERT_TRUE(PaintNow(window));
-        EXPECT_TRUE(LooksAsGolden(window, std::wstring(GetParam().name) + L"-" + page));
+        EXPECT_TRUE(LooksAsGolden(window, language + L"-" + page + suffix));
     }
-    ClickSkinButton(window, CANCEL);
-    EXPECT_TRUE(run.WaitForExit());
+}
+
+class Screenshots : public CardSessionTest, public ::testing::WithParamInterface<LanguageCase> {};
+
+TEST_P(Screenshots, EveryPageLooksAsBefore) {
+    m_card.SetLanguageIndex(GetParam().languageIndex);
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    EveryPageLooksAsItsGolden(window, GetParam().name, L"");
+    Press(window, CANCEL);
+    EXPECT_TRUE(m_run.WaitForExit());
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Screenshots,
@@ -47,31 +49,21 @@ struct ScaleCase {
     LanguageCase language;
 };
 
-class ScaledScreenshots : public ::testing::TestWithParam<ScaleCase> {};
+class ScaledScreenshots : public CardSessionTest, public ::testing::WithParamInterface<ScaleCase> {};
 
 TEST_P(ScaledScreenshots, EveryPageLooksAsBefore) {
     const ScaleCase& scale = GetParam();
     const ScopedLogPixels logPixels(scale.dpi);
-    CardFolder card;
-    card.SetLanguageIndex(scale.language.languageIndex);
-    ProgramRun run;
-    ASSERT_TRUE(run.Start(ProgramPath(), card.Argument()));
-    HWND window = run.WaitForMainWindow();
+    m_card.SetLanguageIndex(scale.language.languageIndex);
+    HWND window = Open();
     ASSERT_NE(window, nullptr);
     RECT client{};
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, MulDiv(722, static_cast<int>(scale.dpi), 96));
     EXPECT_EQ(client.bottom, MulDiv(587, static_cast<int>(scale.dpi), 96));
-    const std::pair<int, const wchar_t*> pages[] = {
-        {TAB_CARD, L"card"}, {TAB_RECORD, L"record"}, {TAB_SYSTEM, L"system"}};
-    for (const auto& [tab, page] : pages) {
-        ShowPage(window, tab);
-        ASSERT_TRUE(PaintNow(window));
-        EXPECT_TRUE(LooksAsGolden(window, std::wstring(scale.language.name) + L"-" + page + L"-" +
-                                              std::to_wstring(scale.dpi) + L"dpi"));
-    }
-    ClickSkinButton(window, CANCEL);
-    EXPECT_TRUE(run.WaitForExit());
+    EveryPageLooksAsItsGolden(window, scale.language.name, L"-" + std::to_wstring(scale.dpi) + L"dpi");
+    Press(window, CANCEL);
+    EXPECT_TRUE(m_run.WaitForExit());
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaledScreenshots,
@@ -80,12 +72,11 @@ INSTANTIATE_TEST_SUITE_P(Scales, ScaledScreenshots,
 
 // At 300 % the window would be 2166 x 1761 pixels, taller than the test display (2560 x 1600):
 // it takes the largest drawn scale that fits, 250 %, and stays on the screen.
-TEST(ScaledWindow, ATooShortScreenGetsTheLargestScaleThatFits) {
+class ScaledWindow : public CardSessionTest {};
+
+TEST_F(ScaledWindow, ATooShortScreenGetsTheLargestScaleThatFits) {
     const ScopedLogPixels logPixels(288);
-    CardFolder card;
-    ProgramRun run;
-    ASSERT_TRUE(run.Start(ProgramPath(), card.Argument()));
-    HWND window = run.WaitForMainWindow();
+    HWND window = Open();
     ASSERT_NE(window, nullptr);
     RECT client{};
     GetClientRect(window, &client);
@@ -100,8 +91,8 @@ TEST(ScaledWindow, ATooShortScreenGetsTheLargestScaleThatFits) {
     RECT inside{};
     IntersectRect(&inside, &place, &work);
     EXPECT_TRUE(EqualRect(&inside, &place)) << "the window runs off the work area";
-    ClickSkinButton(window, CANCEL);
-    EXPECT_TRUE(run.WaitForExit());
+    Press(window, CANCEL);
+    EXPECT_TRUE(m_run.WaitForExit());
 }
 
 }  // namespace
