@@ -42,6 +42,29 @@ size_t ContinuationIndent(std::string_view line) {
     return text != std::string_view::npos && text < line.size() / 2 + 1 ? text : indent;
 }
 
+// Whether the space at `at` stands inside or just before a short parenthesised group such as
+// "(12.2 V)" or "(Third choice)": a value and its group read as one word.
+bool InShortGroup(std::string_view line, size_t at) {
+    constexpr size_t SHORT_GROUP = 16;
+    const size_t open = at + 1 < line.size() && line[at + 1] == '(' ? at + 1 : line.rfind('(', at);
+    if (open == std::string_view::npos) return false;
+    const size_t closedBefore = line.rfind(')', at);
+    if (closedBefore != std::string_view::npos && closedBefore > open) return false;
+    const size_t close = line.find(')', at);
+    return close != std::string_view::npos && close - open < SHORT_GROUP;
+}
+
+// The last space at or before `room` and after `start` to cut at, a short group kept whole
+// where the line has another space; none when the line has no space there.
+size_t CutPoint(std::string_view line, size_t start, size_t room) {
+    const size_t last = line.rfind(' ', room);
+    if (last == std::string_view::npos || last <= start) return std::string_view::npos;
+    for (size_t at = last; at != std::string_view::npos && at > start; at = line.rfind(' ', at - 1)) {
+        if (!InShortGroup(line, at)) return at;
+    }
+    return last;
+}
+
 void WrapLine(std::string_view line, size_t width, std::string& out) {
     const size_t indent = ContinuationIndent(line);
     std::string_view rest = line;
@@ -49,10 +72,10 @@ void WrapLine(std::string_view line, size_t width, std::string& out) {
     while (true) {
         const size_t room = first ? width : width - std::min(width - 1, indent);
         if (rest.size() <= room) break;
-        size_t cut = rest.rfind(' ', room);
-        // No space to cut at before the edge (or only the indentation): cut at the next one.
         const size_t start = first ? rest.find_first_not_of(' ') : 0;
-        if (cut == std::string_view::npos || cut <= start) cut = rest.find(' ', room);
+        size_t cut = CutPoint(rest, start, room);
+        // No space to cut at before the edge (or only the indentation): cut at the next one.
+        if (cut == std::string_view::npos) cut = rest.find(' ', room);
         if (cut == std::string_view::npos) break;
         out.append(rest.substr(0, cut));
         out.push_back('\n');

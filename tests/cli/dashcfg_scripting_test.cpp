@@ -396,7 +396,8 @@ TEST_F(DashcfgScriptingTest, HelpComesWithoutArgumentsAndPerCommandWrappedToTheT
                 EXPECT_LE(line.size(), 60u) << line;
             }
             // A wrapped example still pastes as one command: its cuts end with " \" and fall
-            // between arguments; a wrapped field list continues under the field's values.
+            // between arguments; a wrapped field list continues under the field's values
+            // and keeps each value with its group.
             if (section == "Examples:" && line.ends_with(" \\")) {
                 ASSERT_LT(i + 1, lines.size());
                 EXPECT_TRUE(lines[i + 1].starts_with("      ") && lines[i + 1][6] != ' ') << lines[i + 1];
@@ -406,6 +407,8 @@ TEST_F(DashcfgScriptingTest, HelpComesWithoutArgumentsAndPerCommandWrappedToTheT
             }
             if (section.starts_with("Fields") && !line.empty() && line != section) {
                 EXPECT_TRUE(line.starts_with("   ") || Has(line, ": ")) << line;
+                EXPECT_EQ(std::count(line.begin(), line.end(), '('), std::count(line.begin(), line.end(), ')'))
+                    << "a value's group such as (12.2 V) is cut: " << line;
             }
         }
     }
