@@ -39,9 +39,9 @@ void SetSliderPosition(HWND page, int id, int position) {
 
 int GetSliderPosition(HWND slider) { return static_cast<int>(SendMessageW(slider, TBM_GETPOS, 0, 0)); }
 
-void SetUpSlider(CSubSlider& slider, const SliderSetup& setup) {
+void SetUpSlider(CSubSlider& slider, const SliderSetup& setup, const win32::CDpiScale& scale) {
     HWND track = slider.GetSafeHwnd();
-    slider.SetLabelFont(setup.labelFont);
+    slider.SetLabelFont(setup.labelFont, scale.Dpi());
     slider.ClearLabels();  // a page laid out again sets its sliders up again
     slider.AddLabels(setup.labels, setup.labelFlags);
     SendMessageW(track, TBM_SETRANGE, FALSE, MAKELPARAM(setup.minimum, setup.maximum));

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "window/DpiScale.h"
+
 class CSubSlider;
 
 namespace pagecontrols {
@@ -34,9 +36,9 @@ struct SliderSetup {
     int tipKind;                  // 0: the tooltip shows the raw position
 };
 
-// Label font, labels (replacing any before), range (without redraw), page size, position (with
-// redraw) and tip kind, in that order.
-void SetUpSlider(CSubSlider& slider, const SliderSetup& setup);
+// Label font (made for the page's scale), labels (replacing any before), range (without redraw),
+// page size, position (with redraw) and tip kind, in that order.
+void SetUpSlider(CSubSlider& slider, const SliderSetup& setup, const win32::CDpiScale& scale);
 
 // A combo box's items, replaced; and its selection (-1 or an index outside the list: none).
 void FillComboBox(HWND page, int id, const std::vector<std::wstring>& items);

@@ -74,7 +74,7 @@ void CParkingDlg::BuildSensitivityRow(int lowId, CSubSlider& slider, int sliderI
     const SIZE low = PlaceLabel(page, lowId, GetLangText(L"IDS_STRING127"), text, 60, labelTop);
     PlaceControl(page, sliderId, low.cx + 60, top, SLIDER_WIDTH, SLIDER_HEIGHT);
     PlaceLabel(page, highId, GetLangText(L"IDS_STRING128"), text, low.cx + 60 + SLIDER_WIDTH + 20, labelTop);
-    SetUpSlider(slider, setup);
+    SetUpSlider(slider, setup, m_scale);
 }
 
 // The timer label sits left of the slider, level with its tick labels. A label that reaches
@@ -105,7 +105,7 @@ void CParkingDlg::BuildPage() {
     PlaceControl(page, IDC_REC_BRIGHTNESS_SLIDER, 110, 177, SLIDER_WIDTH, BRIGHTNESS_SLIDER_HEIGHT);
     PlaceLabel(page, IDC_REC_BRIGHTNESS_DARK, GetLangText(L"IDS_STRING112"), text, 75, 222);
     PlaceLabel(page, IDC_REC_BRIGHTNESS_LIGHT, GetLangText(L"IDS_STRING113"), text, 460, 222);
-    SetUpSlider(m_sliderBrightness, {nullptr, {}, 0, 0, 2, 1, std::nullopt, skin::SLIDER_TIP_POSITION});
+    SetUpSlider(m_sliderBrightness, {nullptr, {}, 0, 0, 2, 1, std::nullopt, skin::SLIDER_TIP_POSITION}, m_scale);
 
     PlaceHeader(IDC_REC_PARKING_HEADER, GetLangText(L"IDS_STRING104"), 15, 252);
     PlaceLabel(page, IDC_REC_PARKING_ON, GetLangText(L"IDS_STRING135"), text, 25, 282);
@@ -127,19 +127,19 @@ void CParkingDlg::BuildPage() {
     PlaceControl(page, IDC_REC_TIMER_SLIDER, TimerSliderLeft(GetDlgItem(page, IDC_REC_TIMER_LABEL)), 681, SLIDER_WIDTH,
                  SLIDER_HEIGHT);
     SetUpSlider(m_sliderTimer, {text, pagechoices::SliderLabelsOf(&SetupConfig::parking_timer_hours),
-                                skin::SLIDER_LABEL_ALL, 0, 3, 1, 4, skin::SLIDER_TIP_PARKING_HOURS});
+                                skin::SLIDER_LABEL_ALL, 0, 3, 1, 4, skin::SLIDER_TIP_PARKING_HOURS}, m_scale);
 
     PlaceHeader(IDC_REC_VOLTAGE_HEADER, GetLangText(L"IDS_STRING142"), 15, 793);
     const SIZE label12 = PlaceLabel(page, IDC_REC_VOLTAGE_12V_LABEL, GetLangText(L"IDS_STRING143"), bold, 30, 828);
     PlaceControl(page, IDC_REC_VOLTAGE_12V_SLIDER, label12.cx + 30, 828, SLIDER_WIDTH, SLIDER_HEIGHT);
     SetUpSlider(m_sliderVoltage12, {text, pagechoices::SliderLabelsOf(&SetupConfig::low_voltage_12v),
                                     skin::SLIDER_LABEL_ENDS | skin::SLIDER_LABEL_UPPER_MIDDLE, 0, 7, 1, 4,
-                                    skin::SLIDER_TIP_VOLTS_12});
+                                    skin::SLIDER_TIP_VOLTS_12}, m_scale);
     const SIZE label24 = PlaceLabel(page, IDC_REC_VOLTAGE_24V_LABEL, GetLangText(L"IDS_STRING144"), bold, 30, 928);
     PlaceControl(page, IDC_REC_VOLTAGE_24V_SLIDER, label24.cx + 30, 928, SLIDER_WIDTH, SLIDER_HEIGHT);
     SetUpSlider(m_sliderVoltage24, {text, pagechoices::SliderLabelsOf(&SetupConfig::low_voltage_24v),
                                     skin::SLIDER_LABEL_ENDS | skin::SLIDER_LABEL_UPPER_MIDDLE, 0, 7, 1, 4,
-                                    skin::SLIDER_TIP_VOLTS_24});
+                                    skin::SLIDER_TIP_VOLTS_24}, m_scale);
 
     // The sliders show no text of their own: screen readers name them after the label beside
     // them, the section header or, for the two cut-off voltages, the vehicle voltage.

@@ -101,7 +101,7 @@ void CSystemDlg::BuildPage() {
     PlaceControl(page, IDC_SYS_VOICE_SLIDER, 150, 130, 350, 55);
     PlaceLabel(page, IDC_SYS_VOICE_LABEL, GetLangText(L"IDS_STRING117"), text, 60, 172);
     SetUpSlider(m_sliderVoice, {text, {L"OFF", L"1", L"2", L"3"}, skin::SLIDER_LABEL_ALL, 0, 3, 0, 2,
-                                skin::SLIDER_TIP_POSITION});
+                                skin::SLIDER_TIP_POSITION}, m_scale);
     m_sliderVoice.SetAccessibleName(GetLangText(L"IDS_STRING217"));
 
     PlaceHeader(IDC_SYS_ZONE_HEADER, GetLangText(L"IDS_STRING185"), 15, 217);

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "skin/SliderText.h"
-#include "window/DpiScale.h"
 
 // Some trackbars put the raw position into their tooltip themselves (TTM_UPDATETIPTEXTW)
 // instead of asking for a text. The hook turns such an update of the trackbar's tool into a
@@ -116,7 +115,6 @@ void CSubSlider::DrawLabels(HDC dc) const {
     RECT client{};
     GetClientRect(GetSafeHwnd(), &client);
     const skin::PixelRect area{client.left, client.top, client.right, client.bottom};
-    const int dpi = win32::DpiOfWindow(GetSafeHwnd());
     const int saved = SaveDC(dc);
     if (m_hLabelFont) SelectObject(dc, m_hLabelFont);
     SetBkMode(dc, TRANSPARENT);
@@ -127,7 +125,7 @@ void CSubSlider::DrawLabels(HDC dc) const {
         DrawTextW(dc, label.c_str(), length, &measured, DT_CALCRECT);
         const skin::PixelRect box = skin::SliderLabelRect(index, m_arrLabels.size(), m_nLabelFlags, area,
                                                           measured.right - measured.left,
-                                                          measured.bottom - measured.top, dpi);
+                                                          measured.bottom - measured.top, m_nLabelDpi);
         RECT place{box.left, box.top, box.right, box.bottom};
         DrawTextW(dc, label.c_str(), length, &place, 0);
     }

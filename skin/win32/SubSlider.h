@@ -24,8 +24,12 @@ public:
     ~CSubSlider() override;
 
     void SetTipKind(int kind) { m_nTipKind = kind; }
-    // The labels' font; the slider does not own it.
-    void SetLabelFont(HFONT font) { m_hLabelFont = font; }
+    // The labels' font, made for `dpi`, the DPI the page is laid out at; the slider does not own
+    // it. The labels' insets from the slider's sides scale with the same DPI.
+    void SetLabelFont(HFONT font, int dpi) {
+        m_hLabelFont = font;
+        m_nLabelDpi = dpi;
+    }
     // Appends the labels, left to right (a list given before stays), and sets the label flags.
     void AddLabels(const std::vector<std::wstring>& labels, int flags);
     // Its name for screen readers: the trackbar shows none (see skin/win32/AccessibleName.h).
@@ -35,6 +39,7 @@ public:
 
     int GetTipKind() const { return m_nTipKind; }
     int GetLabelFlags() const { return m_nLabelFlags; }
+    int GetLabelDpi() const { return m_nLabelDpi; }
     const std::vector<std::wstring>& GetLabels() const { return m_arrLabels; }
     // The tooltip text for the trackbar's current position.
     std::wstring GetTipText() const;
@@ -54,6 +59,7 @@ private:
 
     int m_nTipKind = 0;
     HFONT m_hLabelFont = nullptr;
+    int m_nLabelDpi = 96;
     int m_nLabelFlags = 0;
     std::vector<std::wstring> m_arrLabels;
     std::unique_ptr<CTipHook> m_pTipHook;

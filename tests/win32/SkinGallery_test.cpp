@@ -173,7 +173,7 @@ protected:
                                         WS_CHILD | WS_VISIBLE | TBS_AUTOTICKS | TBS_BOTH | TBS_TOOLTIPS, left, top,
                                         350, 55, m_window.GetSafeHwnd(), nullptr, nullptr, nullptr);
         ASSERT_TRUE(slider.Subclass(trackbar));
-        slider.SetLabelFont(m_labelFont.Get());
+        slider.SetLabelFont(m_labelFont.Get(), 96);
         slider.AddLabels(labels, flags);
         SendMessageW(trackbar, TBM_SETRANGE, FALSE, MAKELPARAM(0, static_cast<int>(labels.size()) - 1));
         SendMessageW(trackbar, TBM_SETPAGESIZE, 0, 1);

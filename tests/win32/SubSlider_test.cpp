@@ -25,7 +25,7 @@ protected:
         ASSERT_TRUE(m_slider.Subclass(trackbar));
         m_font.Reset(CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH, L"Tahoma"));
-        m_slider.SetLabelFont(m_font.Get());
+        m_slider.SetLabelFont(m_font.Get(), 96);
         SendMessageW(trackbar, TBM_SETRANGE, FALSE, MAKELPARAM(0, 7));
         SendMessageW(trackbar, TBM_SETPAGESIZE, 0, 1);
         SendMessageW(trackbar, TBM_SETPOS, TRUE, 4);
@@ -116,30 +116,39 @@ TEST_F(SubSliderTest, TheTooltipShowsTheValueWhileTheThumbIsDragged) {
     SendMessageW(Trackbar(), WM_LBUTTONUP, 0, MAKELPARAM(0, y));
 }
 
+// The labels' insets follow the DPI the page lays the slider out at, whatever the DPI the
+// window was made at (a window too big for its screen takes a smaller scale).
 TEST_F(SubSliderTest, LabelsStandOnTheBottomEdgeAtTheirPositions) {
     m_slider.AddLabels(VOLTS_12, skin::SLIDER_LABEL_ENDS | skin::SLIDER_LABEL_UPPER_MIDDLE);
-    const skin::CPixelBuffer painted = testsupport::PrintClient(Trackbar());
-    ASSERT_EQ(painted.Width(), 350);
-    const std::vector<bool> inked = InkedColumns(LabelBand(painted, 13));
+    for (int dpi : {96, 192}) {
+        SCOPED_TRACE(dpi);
+        m_slider.SetLabelFont(m_font.Get(), dpi);
+        const skin::CPixelBuffer painted = testsupport::PrintClient(Trackbar());
+        ASSERT_EQ(painted.Width(), 350);
+        const std::vector<bool> inked = InkedColumns(LabelBand(painted, 13));
 
-    // Where labels 0, 7 and 4 go, measured the way the slider measures them.
-    win32::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
-    win32::ScopedSelect selected(dc.Get(), m_font.Get());
-    std::vector<bool> expected(350, false);
-    for (size_t index : {size_t{0}, size_t{7}, size_t{4}}) {
-        RECT measured{};
-        DrawTextW(dc.Get(), VOLTS_12[index].c_str(), -1, &measured, DT_CALCRECT);
-        const skin::PixelRect box = skin::SliderLabelRect(index, 8, m_slider.GetLabelFlags(),
-                                                          skin::PixelRect{0, 0, 350, 55}, measured.right, measured.bottom);
-        for (int32_t x = std::max(box.left, 0); x < std::min(box.right, 350); ++x) expected[static_cast<size_t>(x)] = true;
-        bool any = false;
-        for (int32_t x = std::max(box.left, 0); x < std::min<int32_t>(box.left + measured.right, 350); ++x) {
-            any = any || inked[static_cast<size_t>(x)];
+        // Where labels 0, 7 and 4 go, measured the way the slider measures them.
+        win32::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+        win32::ScopedSelect selected(dc.Get(), m_font.Get());
+        std::vector<bool> expected(350, false);
+        for (size_t index : {size_t{0}, size_t{7}, size_t{4}}) {
+            RECT measured{};
+            DrawTextW(dc.Get(), VOLTS_12[index].c_str(), -1, &measured, DT_CALCRECT);
+            const skin::PixelRect box = skin::SliderLabelRect(index, 8, m_slider.GetLabelFlags(),
+                                                              skin::PixelRect{0, 0, 350, 55}, measured.right,
+                                                              measured.bottom, dpi);
+            for (int32_t x = std::max(box.left, 0); x < std::min(box.right, 350); ++x) {
+                expected[static_cast<size_t>(x)] = true;
+            }
+            bool any = false;
+            for (int32_t x = std::max(box.left, 0); x < std::min<int32_t>(box.left + measured.right, 350); ++x) {
+                any = any || inked[static_cast<size_t>(x)];
+            }
+            EXPECT_TRUE(any) << "label " << index << " is drawn";
         }
-        EXPECT_TRUE(any) << "label " << index << " is drawn";
-    }
-    for (size_t x = 0; x < inked.size(); ++x) {
-        EXPECT_FALSE(inked[x] && !expected[x]) << "ink outside every label at column " << x;
+        for (size_t x = 0; x < inked.size(); ++x) {
+            EXPECT_FALSE(inked[x] && !expected[x]) << "ink outside every label at column " << x;
+        }
     }
 }
 
