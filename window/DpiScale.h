@@ -8,12 +8,11 @@
 
 #include <windows.h>
 
+#include <span>
+
 namespace win32 {
 
 constexpr int BASE_DPI = 96;
-
-// The scales the pictures are drawn for, in percent, smallest first.
-constexpr int DRAWN_SCALES[] = {100, 125, 150, 175, 200, 250, 300};
 
 class CDpiScale {
 public:
@@ -50,25 +49,17 @@ private:
     int m_nDpi = BASE_DPI;
 };
 
-// The drawn scale (percent) whose pictures serve this DPI: the nearest one at or below it.
-constexpr int DrawnScaleFor(int dpi) {
-    int chosen = DRAWN_SCALES[0];
-    for (int percent : DRAWN_SCALES) {
-        if (percent * BASE_DPI <= dpi * 100) chosen = percent;
-    }
-    return chosen;
-}
-
 // The DPI to lay a window out at: `dpi` itself when a window of 96-DPI size `size96` fits the
-// work area at it, otherwise the largest drawn scale below it that fits, at least 96.
-constexpr int FittingDpi(int dpi, SIZE size96, int workWidth, int workHeight) {
+// work area at it, otherwise the largest of `scales` (percent, the scales the pictures are
+// drawn for) below it that fits, at least 96.
+constexpr int FittingDpi(int dpi, SIZE size96, int workWidth, int workHeight, std::span<const int> scales) {
     const auto fits = [&](int d) {
         const CDpiScale scale(d);
         return scale.Scale(size96.cx) <= workWidth && scale.Scale(size96.cy) <= workHeight;
     };
     if (dpi <= BASE_DPI || fits(dpi)) return dpi > 0 ? dpi : BASE_DPI;
     int chosen = BASE_DPI;
-    for (int percent : DRAWN_SCALES) {
+    for (int percent : scales) {
         const int d = percent * BASE_DPI / 100;
         if (d < dpi && fits(d)) chosen = d;
     }

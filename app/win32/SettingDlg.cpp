@@ -184,7 +184,7 @@ void CSettingDlg::PlaceWindow() {
     const int workWidth = work.right - work.left;
     const int workHeight = work.bottom - work.top;
     m_scale = win32::CDpiScale(win32::FittingDpi(win32::DpiOfWindow(GetSafeHwnd()), SIZE{CLIENT_WIDTH, CLIENT_HEIGHT},
-                                                 workWidth, workHeight));
+                                                 workWidth, workHeight, skin::PICTURE_SCALES));
     const int width = m_scale.Scale(CLIENT_WIDTH);
     const int height = m_scale.Scale(CLIENT_HEIGHT);
     SetWindowPos(GetSafeHwnd(), HWND_TOPMOST, 0, 0, width, height, SWP_HIDEWINDOW);

@@ -20,9 +20,11 @@
 #include "pages/win32/ParkingDlg.h"
 #include "pages/win32/SystemDlg.h"
 #include "record/CardSession.h"
+#include "skin/PictureScale.h"
 #include "skin/PixelBuffer.h"
 #include "tests/support/RecordBuilder.h"
 #include "tests/win32/MainWindowDriver.h"
+#include "tests/win32/SkinTestSupport.h"
 #include "window/DpiScale.h"
 #include "window/Handles.h"
 
@@ -64,24 +66,23 @@ struct FitCase {
     int dpi;
     int workWidth, workHeight;
     int expected;
-    int drawnScale;
 };
 
 TEST(DpiScale, ATooSmallScreenGetsTheLargestScaleThatFits) {
     const FitCase cases[] = {
-        {96, 1920, 1080, 96, 100},
-        {96, 640, 480, 96, 100},     // never below 100 %
-        {144, 1920, 1080, 144, 150},
-        {192, 3840, 2160, 192, 200},
-        {192, 1280, 1024, 144, 200},  // 1444 x 1174 would run off; 150 % fits
-        {288, 1920, 1080, 168, 300},  // 200 % would be 1444 x 1174
-        {132, 1024, 768, 120, 125},   // between drawn scales: the nearest one below fits
-        {120, 800, 600, 96, 125},
+        {96, 1920, 1080, 96},
+        {96, 640, 480, 96},     // never below 100 %
+        {144, 1920, 1080, 144},
+        {192, 3840, 2160, 192},
+        {192, 1280, 1024, 144},  // 1444 x 1174 would run off; 150 % fits
+        {288, 1920, 1080, 168},  // 200 % would be 1444 x 1174
+        {132, 1024, 768, 120},   // between drawn scales: the nearest one below fits
+        {120, 800, 600, 96},
     };
     for (const FitCase& c : cases) {
-        EXPECT_EQ(win32::FittingDpi(c.dpi, SIZE{722, 587}, c.workWidth, c.workHeight), c.expected)
+        EXPECT_EQ(win32::FittingDpi(c.dpi, SIZE{722, 587}, c.workWidth, c.workHeight, skin::PICTURE_SCALES),
+                  c.expected)
             << c.dpi << " DPI on " << c.workWidth << " x " << c.workHeight;
-        EXPECT_EQ(win32::DrawnScaleFor(c.dpi), c.drawnScale) << c.dpi << " DPI";
     }
 }
 
@@ -272,15 +273,6 @@ skin::CPixelBuffer CaptureClient(HWND window) {
     return pixels;
 }
 
-long DifferentPixels(const skin::CPixelBuffer& a, const skin::CPixelBuffer& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
-    long count = 0;
-    for (int32_t y = 0; y < a.Height(); ++y) {
-        for (int32_t x = 0; x < a.Width(); ++x) count += (a.At(x, y) & 0xFFFFFF) != (b.At(x, y) & 0xFFFFFF);
-    }
-    return count;
-}
-
 RECT RectIn(HWND window, HWND control) {
     RECT rect{};
     GetWindowRect(control, &rect);
@@ -351,7 +343,9 @@ TEST(MainWindowDpiChange, LaysItselfOutAgainAndComesBackToTheSamePicture) {
         EXPECT_EQ(SendMessageW(slider, TBM_GETPOS, 0, 0), 3);
         EXPECT_EQ(GetFocus(), focus);
         const skin::CPixelBuffer back = CaptureClient(self);
-        EXPECT_EQ(DifferentPixels(first, back), 0) << "back at 96 DPI the window looks as it first did";
+        ASSERT_EQ(back.Width(), first.Width());
+        ASSERT_EQ(back.Height(), first.Height());
+        EXPECT_EQ(testsupport::DifferenceBox(first, back).right, 0) << "back at 96 DPI the window looks as it first did";
     });
 }
 
