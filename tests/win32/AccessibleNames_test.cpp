@@ -22,8 +22,6 @@
 
 namespace {
 
-bool RunsUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
-
 // The name the system's accessibility object of a window gives, as a screen reader asks for it.
 std::wstring AccessibleName(HWND window) {
     IAccessible* accessible = nullptr;
@@ -84,7 +82,7 @@ protected:
             SCOPED_TRACE(testing::Message() << "control " << control.id);
             EXPECT_EQ(given(page, control.id), control.name);
             const std::wstring heard = AccessibleName(GetDlgItem(page.GetSafeHwnd(), control.id));
-            if (!RunsUnderWine()) {
+            if (!testsupport::RunsUnderWine()) {
                 EXPECT_EQ(heard, control.name);
             } else if (heard != control.name) {
                 // Wine's accessibility layer ignores annotations and answers the window text.

@@ -12,6 +12,7 @@
 #include "skin/NinePatchStretch.h"
 #include "tests/support/PngReader.h"
 #include "tests/win32/SkinTestSupport.h"
+#include "tests/win32/TestWindows.h"
 
 namespace {
 
@@ -277,7 +278,6 @@ TEST_F(RButtonTest, TheWindowTextIsTheLabel) {
     EXPECT_EQ(testsupport::PrintClient(close.GetSafeHwnd()).Pixels(), picture.Pixels());
 }
 
-bool RunsUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 // The name is the window text. The role is an annotation of the system's object: Windows
 // answers with it; Wine's accessibility layer answers every such object as a client area.
@@ -317,7 +317,7 @@ TEST_F(RButtonTest, ScreenReadersReadTheNameAndRoleOfAButtonAndATab) {
             VARIANT role{};
             EXPECT_EQ(accessible->get_accRole(self, &role), S_OK);
             ASSERT_EQ(role.vt, VT_I4);
-            if (RunsUnderWine()) {
+            if (testsupport::RunsUnderWine()) {
                 EXPECT_TRUE(role.lVal == expected.role || role.lVal == ROLE_SYSTEM_CLIENT) << role.lVal;
             } else {
                 EXPECT_EQ(role.lVal, expected.role);

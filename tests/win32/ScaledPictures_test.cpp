@@ -75,9 +75,6 @@ TEST(ScaledPictures, AScaleBetweenTheDrawnOnesOrAMissingPictureFallsToASmallerSe
             << c.id << " at " << c.percent << " is the very picture of its set";
     }
     EXPECT_TRUE(skin::DecodedPicture(9999, 150).IsEmpty());
-    EXPECT_EQ(CNinePatch::ForDpi(96).GetScale(), 100);
-    EXPECT_EQ(CNinePatch::ForDpi(144).GetScale(), 150);
-    EXPECT_EQ(CNinePatch::ForDpi(130).GetScale(), 125);
 }
 
 // Where the window paints its nine-patch pictures at 100 %, and the content areas that gives.

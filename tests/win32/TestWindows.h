@@ -27,6 +27,11 @@ inline RECT ChildRect(HWND parent, int id) {
 }
 
 // A window's text.
+// True in a process that Wine runs (its ntdll says so), where some system parts answer less.
+inline bool RunsUnderWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 inline std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
