@@ -20,13 +20,6 @@ int PictureScaleForDpi(int dpi) {
     return chosen;
 }
 
-bool IsPictureScale(int percent) {
-    for (int scale : PICTURE_SCALES) {
-        if (scale == percent) return true;
-    }
-    return false;
-}
-
 int NextSmallerPictureScale(int percent) {
     int smaller = PICTURE_SCALES[0];
     for (int scale : PICTURE_SCALES) {

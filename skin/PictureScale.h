@@ -26,9 +26,6 @@ int PictureScaleForDpi(int dpi);
 // The drawn scale at or below `percent` (100 for anything smaller).
 int PictureScaleAtOrBelow(int percent);
 
-// True for the scales of PICTURE_SCALES.
-bool IsPictureScale(int percent);
-
 // The scale drawn just below `percent` (a drawn scale above 100), or 100.
 int NextSmallerPictureScale(int percent);
 

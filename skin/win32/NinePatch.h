@@ -20,9 +20,6 @@ public:
     // A painter of the set for a window at `dpi` (96 = the 100 % set).
     static CNinePatch ForDpi(int dpi);
 
-    // The set the painter reads, as asked for (see skin::DecodedPicture for which picture).
-    int GetScale() const { return m_nScale; }
-
     // Paints PNG resource `id` over the whole of `target`, replacing its pixels. When `content`
     // is given it receives the picture's content area, in picture coordinates (one more than
     // surface coordinates). Nothing happens to a surface that is not created; a picture that

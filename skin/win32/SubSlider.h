@@ -39,7 +39,6 @@ public:
 
     int GetTipKind() const { return m_nTipKind; }
     int GetLabelFlags() const { return m_nLabelFlags; }
-    int GetLabelDpi() const { return m_nLabelDpi; }
     const std::vector<std::wstring>& GetLabels() const { return m_arrLabels; }
     // The tooltip text for the trackbar's current position.
     std::wstring GetTipText() const;
