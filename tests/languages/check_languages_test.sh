@@ -5,15 +5,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
+source tests/support/checker_cases.sh
 
 # case <what> <file> <old text> <new text> <text the report must hold>: copies the shipped
 # files, replaces the old text by the new one in the file (kept in its own encoding), runs the
 # check and expects it to fail naming the fault. An empty <file> runs the copy unchanged.
 case_of() {
-  local what=$1 file=$2 old=$3 new=$4 expected=$5 output
+  local what=$1 file=$2 old=$3 new=$4 expected=$5
   rm -rf "$work/languages"
   cp -r resources/languages "$work/languages"
   if [[ -n $file ]]; then
@@ -29,17 +27,7 @@ text = text.replace(old, new, 1)
 open(path, "wb").write(b"\xff\xfe" + text.encode("utf-16-le") if wide else text.encode("ascii"))
 PY
   fi
-  if output=$(python3 tools/check_languages.py "$work/languages" 2>&1); then
-    if [[ -z $expected ]]; then echo "ok: $what"; return; fi
-    echo "FAIL: $what: the check passed"
-  elif [[ -z $expected ]]; then
-    echo "FAIL: $what: the check failed:"; echo "$output"
-  elif grep -qF -- "$expected" <<<"$output"; then
-    echo "ok: $what"; return
-  else
-    echo "FAIL: $what: the report does not name '$expected':"; echo "$output"
-  fi
-  failures=$((failures + 1))
+  expect_check "$what" "$expected" python3 tools/check_languages.py "$work/languages"
 }
 
 case_of "the shipped files pass" "" "" "" ""
@@ -56,5 +44,4 @@ case_of "the camera called a camcorder" italian.lng 'file della dashcam' 'file d
 case_of "a line without its CR" russian.lng '"Язык"\r\n' '"Язык"\n' \
   'russian.lng: a line does not end with CR LF'
 
-if ((failures)); then echo "$failures case(s) failed"; exit 1; fi
-echo "language check: every case refused as expected"
+finish "language check: every case refused as expected"

@@ -5,9 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
+source tests/support/checker_cases.sh
 
 fresh_copy() {
   rm -rf "$work/tree"
@@ -16,23 +14,10 @@ fresh_copy() {
 }
 
 # expect_refused <what> <text the report must hold>: runs the check on the prepared copy.
-expect_refused() {
-  local output
-  if output=$(python3 tools/check_layers.py "$work/tree" 2>&1); then
-    echo "FAIL: $1: the check passed"
-    failures=$((failures + 1))
-  elif ! grep -qF -- "$2" <<<"$output"; then
-    echo "FAIL: $1: the report does not name '$2':"
-    echo "$output"
-    failures=$((failures + 1))
-  else
-    echo "ok: $1"
-  fi
-}
+expect_refused() { expect_check "$1" "$2" python3 tools/check_layers.py "$work/tree"; }
 
 fresh_copy
-if python3 tools/check_layers.py "$work/tree" >/dev/null; then echo "ok: the tree as it is passes"; else
-  echo "FAIL: the tree as it is does not pass"; failures=$((failures + 1)); fi
+expect_check "the tree as it is passes" "" python3 tools/check_layers.py "$work/tree"
 
 fresh_copy
 echo '#include "pages/PageControlIds.h"' >>"$work/tree/record/SettingFields.cpp"
@@ -58,8 +43,4 @@ fresh_copy
 echo '#include "app/CommandLine.h"' >>"$work/tree/cli/Profile.cpp"
 expect_refused "the command line including app" "cli/Profile.cpp"
 
-if ((failures > 0)); then
-  echo "layer check test: $failures failure(s)"
-  exit 1
-fi
-echo "layer check test: passed"
+finish "layer check test: passed"
